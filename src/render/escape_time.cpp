@@ -1,0 +1,122 @@
+// The escape loop and the parallel row loop that fills a view's pixel buffer.
+#include "render/escape_time.h"
+
+#include "render/palettes.h"
+
+#include <algorithm>
+
+int escapeCount(PlanePoint z0, PlanePoint c, int maxIterations)
+{
+    double x = z0.re;
+    double y = z0.im;
+    // One full step: test the old z, then update both parts from the old x and y.
+    auto escapes = [&]() {
+        const double x2 = x * x;
+        const double y2 = y * y;
+        if (x2 + y2 > 4.0) {
+            return true;
+        }
+        y = 2.0 * x * y + c.im;
+        x = (x2 - y2) + c.re;
+        return false;
+    };
+
+    int count = 0;
+    if (maxIterations >= 8) {
+        // A block is entered only while all eight steps stay within the limit.
+        while (count < maxIterations - 7) {
+            for (int k = 0; k < 8; ++k) {
+                if (escapes()) {
+                    return count + k;
+                }
+            }
+            count += 8;
+        }
+    }
+    while (count < maxIterations) {
+        if (escapes()) {
+            return count;
+        }
+        ++count;
+    }
+    return count;
+}
+
+static bool indexRetained(int index, int limit, int sign)
+{
+    if (sign > 0) {
+        return index >= limit;
+    }
+    if (sign < 0) {
+        return index <= limit;
+    }
+    return false;
+}
+
+ColumnSpan computedColumns(ExposedStrips strips, int row, int width)
+{
+    if (width <= 0) {
+        return {0, 0};
+    }
+    if (!indexRetained(row, strips.rowLimit, strips.rowSign) || strips.columnSign == 0) {
+        return {0, width};
+    }
+    // The retained columns are a prefix or a suffix of the row; the rest is computed.
+    const int64_t limit = strips.columnLimit;
+    if (strips.columnSign > 0) {
+        return {0, int(std::clamp<int64_t>(limit, 0, width))};
+    }
+    return {int(std::clamp<int64_t>(limit + 1, 0, width)), width};
+}
+
+void renderImage(const RenderJob &job, ExposedStrips strips, unsigned char *pixels)
+{
+    if (job.width <= 0 || job.height <= 0) {
+        return;
+    }
+    const int halfWidth = job.width / 2;
+    const int halfHeight = job.height / 2;
+
+#pragma omp parallel for schedule(dynamic, 1)
+    for (int row = 0; row < job.height; ++row) {
+        const ColumnSpan span = computedColumns(strips, row, job.width);
+        const double im = planeCoordinate(job.view.centerY, row, halfHeight, job.view.scale);
+        unsigned char *out = pixels + size_t(row) * size_t(job.width) * 3u;
+        for (int column = span.first; column < span.end; ++column) {
+            const PlanePoint point = {
+                planeCoordinate(job.view.centerX, column, halfWidth, job.view.scale), im};
+            const int count = job.julia ? escapeCount(point, job.c, job.maxIterations)
+                                        : escapeCount({0.0, 0.0}, point, job.maxIterations);
+            const Rgb color = colorForCount(count, job.maxIterations, job.paletteIndex);
+            unsigned char *pixel = out + size_t(column) * 3u;
+            pixel[0] = color.red;
+            pixel[1] = color.green;
+            pixel[2] = color.blue;
+        }
+    }
+}
+
+static RenderJob jobFor(const FractalView &view, bool julia)
+{
+    return {viewer.viewWidth, viewer.viewHeight, view,          julia,
+            viewer.juliaC,    viewer.maxIterations, viewer.paletteIndex};
+}
+
+RenderJob mandelbrotJob() { return jobFor(viewer.mandelView, false); }
+RenderJob juliaJob() { return jobFor(viewer.juliaView, true); }
+
+void renderMandelbrot(ExposedStrips strips)
+{
+    if (viewHasImage(viewer.mandelPixels)) {
+        renderImage(mandelbrotJob(), strips, viewer.mandelPixels.bytes);
+    }
+    viewer.mandelDirty = false;
+}
+
+void renderJulia(ExposedStrips strips)
+{
+    if (viewHasImage(viewer.juliaPixels)) {
+        renderImage(juliaJob(), strips, viewer.juliaPixels.bytes);
+    }
+    viewer.juliaDirty = false;
+}
