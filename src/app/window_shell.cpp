@@ -7,6 +7,8 @@
 
 #include <GL/gl.h>
 
+#include <algorithm>
+#include <cstdint>
 #include <cstdio>
 
 void formatWindowTitle(char *title, int size, int processors)
@@ -22,12 +24,19 @@ void setPixelProjection(int width, int height)
     glOrtho(0.0, width, 0.0, height, -1.0, 1.0);
 }
 
+// The toolkit never reports sizes near the int limits, but the layout arithmetic
+// must not overflow if it did.
+static int saturatedInt(int64_t value)
+{
+    return int(std::clamp<int64_t>(value, INT32_MIN, INT32_MAX));
+}
+
 void onReshape(int width, int height)
 {
     viewer.windowWidth = width;
     viewer.windowHeight = height;
-    viewer.viewWidth = (width - 30) / 2;
-    viewer.viewHeight = height - 20;
+    viewer.viewWidth = saturatedInt((int64_t(width) - 30) / 2);
+    viewer.viewHeight = saturatedInt(int64_t(height) - 20);
     if (viewer.viewWidth <= 0 || viewer.viewHeight <= 0) {
         return;
     }
