@@ -1,8 +1,9 @@
 # Two commands do everything on a fresh Debian machine: `make run` and `make test`.
 BUILD_DIR ?= build
+SANITIZE_DIR ?= build-sanitize
 JOBS ?= $(shell nproc)
 
-.PHONY: all build configure deps run test bench clean
+.PHONY: all build configure sanitize-build deps run test bench clean
 
 all: build
 
@@ -12,14 +13,20 @@ configure:
 build: configure
 	cmake --build $(BUILD_DIR) -j $(JOBS)
 
+# The unit tests again, built with AddressSanitizer and UndefinedBehaviorSanitizer.
+sanitize-build:
+	cmake -S . -B $(SANITIZE_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMANDELJULIA_SANITIZE=ON
+	cmake --build $(SANITIZE_DIR) -j $(JOBS) --target unit_tests
+
 deps:
 	scripts/install-deps
 
 run: deps build
 	./$(BUILD_DIR)/mandeljulia
 
-test: deps build
+test: deps build sanitize-build
+	cd $(SANITIZE_DIR) && ctest --output-on-failure -L unit
 	cd $(BUILD_DIR) && ctest --output-on-failure
 
 clean:
-	rm -rf $(BUILD_DIR)
+	rm -rf $(BUILD_DIR) $(SANITIZE_DIR)
