@@ -2,8 +2,9 @@
 BUILD_DIR ?= build
 SANITIZE_DIR ?= build-sanitize
 JOBS ?= $(shell nproc)
+PREFIX ?= /usr/local
 
-.PHONY: all build configure sanitize-build deps run test bench clean
+.PHONY: all build configure sanitize-build deps run test install bench clean
 
 all: build
 
@@ -27,6 +28,10 @@ run: deps build
 test: deps build sanitize-build
 	cd $(SANITIZE_DIR) && ctest --output-on-failure -L unit
 	cd $(BUILD_DIR) && ctest --output-on-failure
+
+# Honours DESTDIR for staged installs: make install DESTDIR=/tmp/stage PREFIX=/usr
+install: build
+	cmake --install $(BUILD_DIR) --prefix $(PREFIX)
 
 clean:
 	rm -rf $(BUILD_DIR) $(SANITIZE_DIR)
