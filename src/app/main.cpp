@@ -3,6 +3,9 @@
 #include "app/toolkit.h"
 #include "app/viewer_state.h"
 #include "app/window_shell.h"
+#include "input/drag_pick.h"
+#include "input/keyboard.h"
+#include "input/pointer_zoom.h"
 #include "overlay/help_window.h"
 
 #include <GL/freeglut.h>
@@ -18,7 +21,11 @@ static void initViewWindow()
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     glutDisplayFunc(displayView);
+    glutKeyboardFunc(onKeyboard);
     glutSpecialFunc(onSpecialKey);
+    glutMouseFunc(onMouseButton);
+    glutMotionFunc(onMouseDrag);
+    glutPassiveMotionFunc(onPointerMove);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
 }
 
@@ -42,7 +49,9 @@ int main(int argc, char **argv)
     viewer.mainWindow = glutCreateWindow(title);
     glutDisplayFunc(displayView);
     glutReshapeFunc(onReshape);
+    glutKeyboardFunc(onKeyboard);
     glutSpecialFunc(onSpecialKey);
+    glutMouseFunc(onMouseButton);
 
     viewer.borderWidth = glutGet(GLUT_WINDOW_BORDER_WIDTH);
     const int border = viewer.borderWidth;
@@ -58,7 +67,10 @@ int main(int argc, char **argv)
                                             (viewer.windowHeight - 300) / 2, 400, 300);
     glutPopWindow();
     glutDisplayFunc(displayHelp);
+    glutKeyboardFunc(onKeyboard);
     glutSpecialFunc(onSpecialKey);
+    glutMouseFunc(onMouseButton);
+    glutPassiveMotionFunc(onPointerMove);
     glutHideWindow();
 
     glutMainLoop();
