@@ -3,6 +3,8 @@
 
 #include "app/toolkit.h"
 #include "app/viewer_state.h"
+#include "overlay/info_overlay.h"
+#include "overlay/julia_c_marker.h"
 #include "render/escape_time.h"
 
 #include <GL/gl.h>
@@ -97,12 +99,23 @@ void displayView()
             renderJulia(FULL_RENDER);
         }
         drawPixels(viewer.juliaPixels);
+        if (viewer.infoVisible && viewHasImage(viewer.juliaPixels)) {
+            drawInfoOverlay(window);
+        }
     }
     if (window == viewer.mandelWindow) {
         if (viewer.mandelDirty) {
             renderMandelbrot(FULL_RENDER);
         }
         drawPixels(viewer.mandelPixels);
+        // The cross of C shows with or without the overlay, under its boxes; an empty
+        // view shows neither.
+        if (viewHasImage(viewer.mandelPixels)) {
+            drawJuliaCMarker();
+            if (viewer.infoVisible) {
+                drawInfoOverlay(window);
+            }
+        }
     }
     glFlush();
 }
