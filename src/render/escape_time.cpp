@@ -1,6 +1,7 @@
 // The escape loop and the parallel row loop that fills a view's pixel buffer.
 #include "render/escape_time.h"
 
+#include "render/escape_kernel.h"
 #include "render/palettes.h"
 
 #include <algorithm>
@@ -69,7 +70,12 @@ ColumnSpan computedColumns(ExposedStrips strips, int row, int width)
     return {int(std::clamp<int64_t>(limit + 1, 0, width)), width};
 }
 
-void renderImage(const RenderJob &job, ExposedStrips strips, unsigned char *pixels)
+// Counts are computed in runs of at most this many columns, so that a worker needs
+// only a small fixed buffer on its stack.
+constexpr int COUNT_RUN = 2048;
+
+void renderImage(const RenderJob &job, ExposedStrips strips, unsigned char *pixels,
+                 RenderKernel kernel)
 {
     if (job.width <= 0 || job.height <= 0) {
         return;
@@ -82,16 +88,25 @@ void renderImage(const RenderJob &job, ExposedStrips strips, unsigned char *pixe
         const ColumnSpan span = computedColumns(strips, row, job.width);
         const double im = planeCoordinate(job.view.centerY, row, halfHeight, job.view.scale);
         unsigned char *out = pixels + size_t(row) * size_t(job.width) * 3u;
-        for (int column = span.first; column < span.end; ++column) {
-            const PlanePoint point = {
-                planeCoordinate(job.view.centerX, column, halfWidth, job.view.scale), im};
-            const int count = job.julia ? escapeCount(point, job.c, job.maxIterations)
-                                        : escapeCount({0.0, 0.0}, point, job.maxIterations);
-            const Rgb color = colorForCount(count, job.maxIterations, job.paletteIndex);
-            unsigned char *pixel = out + size_t(column) * 3u;
-            pixel[0] = color.red;
-            pixel[1] = color.green;
-            pixel[2] = color.blue;
+        int counts[COUNT_RUN];
+        for (int first = span.first; first < span.end; first += COUNT_RUN) {
+            const RowPixels run = {job.julia, job.c,     job.view.centerX,
+                                   job.view.scale, halfWidth, im,
+                                   first,     std::min(span.end - first, COUNT_RUN) + first,
+                                   job.maxIterations};
+            if (kernel == KERNEL_PLAIN) {
+                escapeCountsPlain(run, counts);
+            } else {
+                escapeCountsFast(run, counts);
+            }
+            for (int column = run.first; column < run.end; ++column) {
+                const Rgb color =
+                    colorForCount(counts[column - run.first], job.maxIterations, job.paletteIndex);
+                unsigned char *pixel = out + size_t(column) * 3u;
+                pixel[0] = color.red;
+                pixel[1] = color.green;
+                pixel[2] = color.blue;
+            }
         }
     }
 }

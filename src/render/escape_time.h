@@ -48,9 +48,14 @@ struct ColumnSpan {
 };
 ColumnSpan computedColumns(ExposedStrips strips, int row, int width);
 
+// How a row's counts are computed: the vector kernel, or the plain loop that defines
+// the counts (kept for the tests and the benchmark).
+enum RenderKernel : int { KERNEL_FAST = 0, KERNEL_PLAIN = 1 };
+
 // Renders the requested pixels of a width x height image (3 bytes a pixel, bottom
 // row first) on all worker threads, one row at a time.
-void renderImage(const RenderJob &job, ExposedStrips strips, unsigned char *pixels);
+void renderImage(const RenderJob &job, ExposedStrips strips, unsigned char *pixels,
+                 RenderKernel kernel = KERNEL_FAST);
 
 // The job of each view as the viewer state describes it now.
 RenderJob mandelbrotJob();

@@ -1,0 +1,34 @@
+// The row kernels of the renderer: the plain per-pixel escape loop and the vector
+// kernel that computes the same counts several pixels at a time.
+#pragma once
+
+#include "app/viewer_state.h"
+
+#include <cstdint>
+
+// The pixels [first, end) of one image row, with everything needed to map a column
+// to the plane: re = planeCoordinate(centerX, column, halfWidth, scale), im is the row's.
+struct RowPixels {
+    bool julia;  // false: z0 = 0, c = pixel; true: z0 = pixel, c = the constant
+    PlanePoint c;
+    double centerX;
+    double scale;
+    int halfWidth;
+    double im;
+    int first;
+    int end;
+    int maxIterations;
+};
+
+// Writes escapeCount of column first + k into counts[k], pixel by pixel.
+void escapeCountsPlain(const RowPixels &row, int *counts);
+
+// The same counts from the vector kernel of the best instruction set this processor
+// runs; equal to escapeCountsPlain's for every pixel.
+void escapeCountsFast(const RowPixels &row, int *counts);
+
+// Instruction sets the vector kernel was compiled for (a bit set of Highway targets),
+// the one escapeCountsFast runs now, and a target's name.
+int64_t compiledKernelTargets();
+int64_t activeKernelTarget();
+const char *kernelTargetName(int64_t target);
