@@ -33,5 +33,9 @@ test: deps build sanitize-build
 install: build
 	cmake --install $(BUILD_DIR) --prefix $(PREFIX)
 
+# Render speed of fixed views, plain loop against vector kernel (README: Performance).
+bench: deps build
+	./$(BUILD_DIR)/mandeljulia-bench --benchmark_min_time=0.5
+
 clean:
 	rm -rf $(BUILD_DIR) $(SANITIZE_DIR)

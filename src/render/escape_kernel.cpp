@@ -181,9 +181,22 @@ HWY_EXPORT(EscapeCountsRow);
 HWY_EXPORT(ActiveTarget);
 }  // namespace escape_kernel
 
-void escapeCountsFast(const RowPixels &row, int *counts)
+void escapeCountsVector(const RowPixels &row, int *counts)
 {
     HWY_DYNAMIC_DISPATCH(escape_kernel::EscapeCountsRow)(row, counts);
+}
+
+// Below this many pixels the lanes' setup costs more than the vector steps save
+// (a pan step's side strip is a few columns wide).
+constexpr int NARROW_RUN = 16;
+
+void escapeCountsFast(const RowPixels &row, int *counts)
+{
+    if (row.end - row.first < NARROW_RUN) {
+        escapeCountsPlain(row, counts);
+        return;
+    }
+    escapeCountsVector(row, counts);
 }
 
 void escapeCountsPlain(const RowPixels &row, int *counts)

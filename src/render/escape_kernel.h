@@ -25,6 +25,10 @@ void escapeCountsPlain(const RowPixels &row, int *counts);
 
 // The same counts from the vector kernel of the best instruction set this processor
 // runs; equal to escapeCountsPlain's for every pixel.
+void escapeCountsVector(const RowPixels &row, int *counts);
+
+// The renderer's choice: the vector kernel, or the plain loop for runs too short to
+// gain from it. Equal to escapeCountsPlain's counts.
 void escapeCountsFast(const RowPixels &row, int *counts);
 
 // Instruction sets the vector kernel was compiled for (a bit set of Highway targets),

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 #include <hwy/targets.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <limits>
@@ -106,7 +107,7 @@ int mismatches(const KernelCase &kc, int limit, const std::vector<int> &expected
     int wrong = 0;
     for (int row = 0; row < kc.height; ++row) {
         std::fill(counts.begin(), counts.end(), -7);
-        escapeCountsFast(rowOf(kc, limit, row), counts.data());
+        escapeCountsVector(rowOf(kc, limit, row), counts.data());
         for (int column = 0; column < kc.width; ++column) {
             const int want = expected[size_t(row) * size_t(kc.width) + size_t(column)];
             if (counts[size_t(column)] != want && ++wrong <= 3) {
@@ -163,8 +164,11 @@ TEST(FastKernelTest, ShortRunsAndOffsetSpansMatchThePlainLoop)
                     run.end = std::min(first + length, kc.width);
                     std::vector<int> fast(size_t(length), -7);
                     std::vector<int> plain(size_t(length), -7);
-                    escapeCountsFast(run, fast.data());
+                    std::vector<int> chosen(size_t(length), -7);
+                    escapeCountsVector(run, fast.data());
+                    escapeCountsFast(run, chosen.data());
                     escapeCountsPlain(run, plain.data());
+                    EXPECT_EQ(chosen, plain) << "limit " << limit << " first " << first;
                     EXPECT_EQ(fast, plain) << kernelTargetName(target) << " limit " << limit
                                            << " first " << first << " length " << length;
                 }
