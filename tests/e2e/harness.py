@@ -631,8 +631,14 @@ class Session:
                      width, height)
         if not wait:
             return None
-        g = wait_until(lambda: self._laid_out(width, height), self.timeout,
-                       what='the layout for %dx%d' % (width, height))
+        try:
+            g = wait_until(lambda: self._laid_out(width, height), self.timeout,
+                           what='the layout for %dx%d' % (width, height))
+        except HarnessError as error:
+            now = self.geometry()
+            raise HarnessError('%s; now main %dx%d, views %dx%d' % (
+                error, now['main'].width, now['main'].height, now['mandel'].width,
+                now['mandel'].height))
         self.wait_stable('main')
         return g
 
