@@ -579,11 +579,21 @@ class Session:
     def move(self, over, x=None, y=None):
         """Moves the pointer to (x, y) of a window (its centre by default)."""
         ax, ay = self._point(over, x, y)
-        self.xdotool('mousemove', '--sync', ax, ay)
+        self.move_screen(ax, ay)
         return ax, ay
 
+    def pointer(self):
+        """The pointer's screen position."""
+        out = self.xdotool('getmouselocation')
+        return int(re.search(r'x:(-?\d+)', out).group(1)), int(re.search(r'y:(-?\d+)', out).group(1))
+
     def move_screen(self, x, y):
-        self.xdotool('mousemove', '--sync', x, y)
+        """Moves the pointer to screen position (x, y) and waits until it is there
+        (xdotool's own --sync waits long when the pointer is already there)."""
+        self.xdotool('mousemove', '--', x, y)
+        # The server keeps the pointer on the screen.
+        target = (min(max(x, 0), SCREEN_WIDTH - 1), min(max(y, 0), SCREEN_HEIGHT - 1))
+        wait_until(lambda: self.pointer() == target, 5.0, what='the pointer at %d,%d' % target)
 
     def key(self, *keysyms, over=None, x=None, y=None):
         """Presses and releases keys (X keysyms: 'plus', 'minus', 'comma', 'period', 'r',
@@ -643,5 +653,6 @@ class Session:
         return g
 
     def move_window(self, x, y):
-        """Moves the main window to screen position (x, y) (xdotool windowmove)."""
-        self.xdotool('windowmove', '--sync', self.geometry()['main'].window_id, x, y)
+        """Moves the main window to screen position (x, y) (xdotool windowmove); does
+        not wait: poll geometry() for the new place (a window manager adds its frame)."""
+        self.xdotool('windowmove', self.geometry()['main'].window_id, x, y)
