@@ -17,7 +17,7 @@ build: configure
 # The unit tests again, built with AddressSanitizer and UndefinedBehaviorSanitizer.
 sanitize-build:
 	cmake -S . -B $(SANITIZE_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMANDELJULIA_SANITIZE=ON
-	cmake --build $(SANITIZE_DIR) -j $(JOBS) --target unit_tests
+	cmake --build $(SANITIZE_DIR) -j $(JOBS) --target unit_tests event_soak
 
 deps:
 	scripts/install-deps
