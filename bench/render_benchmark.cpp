@@ -60,7 +60,7 @@ int64_t pixelIterations(const BenchView &view)
         const RowPixels run = {job.julia, job.c, job.view.centerX, job.view.scale, job.width / 2,
                                planeCoordinate(job.view.centerY, row, job.height / 2,
                                                job.view.scale),
-                               span.first, span.end, job.maxIterations};
+                               span.first, span.end, job.maxIterations, nullptr};
         escapeCountsFast(run, counts.data());
         for (int k = 0; k < span.end - span.first; ++k) {
             sum += counts[size_t(k)];

@@ -26,43 +26,149 @@ using M = hn::Mask<D>;
 // Steps between two looks at the lanes: long enough that the look costs little
 // beside the steps, short enough that finished lanes do not idle for long.
 constexpr int BLOCK_STEPS = 8;
-// Independent vectors in flight: one step is a chain of dependent operations, so
-// several vectors hide its latency.
-constexpr int VECTORS = 4;
 constexpr size_t MAX_LANES = HWY_MAX_BYTES / sizeof(double);
-constexpr size_t MAX_SLOTS = VECTORS * MAX_LANES;
+// From this limit on, the steps skip the counting and a block in which a lane
+// escaped is run again with counting; below it, escapes are too frequent for that.
+constexpr int RECOUNT_MIN_LIMIT = 256;
+// Blocks between two looks for a repeated state, and the limit from which the look
+// pays: below it nearly every pixel escapes or ends before a cycle shows.
+constexpr int CYCLE_CHECK_BLOCKS = 4;
+constexpr int CYCLE_CHECK_MIN_LIMIT = 256;
+// The start step of an idle lane: its count (steps - start) never reaches a limit.
+constexpr int64_t IDLE_START = INT64_MAX / 4;
 
-// A lane with no pixel left: z = c = 0 stays put and stays active, and its count
-// never reaches a limit, so it never reports as finished.
-constexpr int64_t IDLE_COUNT = INT64_MIN / 2;
-
-// The lanes' state while they are held in memory for refilling.
-struct Slots {
-    HWY_ALIGN double x[MAX_SLOTS];
-    HWY_ALIGN double y[MAX_SLOTS];
-    HWY_ALIGN double cx[MAX_SLOTS];
-    HWY_ALIGN double cy[MAX_SLOTS];
-    HWY_ALIGN int64_t count[MAX_SLOTS];
-    HWY_ALIGN double active[MAX_SLOTS];  // all bits set while the lane has not escaped
-    int pixel[MAX_SLOTS];                // index into counts, -1 for an idle lane
-};
-
-// One step of z <- z^2 + c in every lane, with the escape test of the old z first:
-// a lane stays active while not (x^2 + y^2 > 4), so a NaN sum stays active as in
-// the plain loop, and the count grows by one for each passed test.
-HWY_INLINE void step(V &x, V &y, const V cx, const V cy, M &active, VI &count, const V four,
-                     const VI one)
+// The escape test of a step: a lane stays active while not (x^2 + y^2 > 4), so a NaN
+// sum stays active as in the plain loop; an escaped lane stays escaped.
+HWY_INLINE M stillActive(const V sum, const V four, const M active)
 {
-    const DI di;
+#if HWY_TARGET == HWY_AVX3 || HWY_TARGET == HWY_AVX3_DL
+    // One masked, unordered compare instead of a compare and a mask operation.
+    M result;
+    result.raw = _mm512_mask_cmp_pd_mask(active.raw, sum.raw, four.raw, _CMP_NGT_UQ);
+    return result;
+#else
+    return hn::AndNot(hn::Gt(sum, four), active);
+#endif
+}
+
+// One step of z <- z^2 + c in every lane, the escape test of the old z first.
+HWY_INLINE void step(V &x, V &y, const V cx, const V cy, M &active, const V four)
+{
     const V x2 = hn::Mul(x, x);
     const V y2 = hn::Mul(y, y);
-    active = hn::AndNot(hn::Gt(hn::Add(x2, y2), four), active);
-    count = hn::IfThenElse(hn::RebindMask(di, active), hn::Add(count, one), count);
+    active = stillActive(hn::Add(x2, y2), four, active);
     // x + x is 2x exactly, so (x + x) * y rounds like 2 * x * y.
     const V newY = hn::Add(hn::Mul(hn::Add(x, x), y), cy);
     x = hn::Add(hn::Sub(x2, y2), cx);
     y = newY;
 }
+
+// A step that also counts each lane's passed tests.
+HWY_INLINE void countedStep(V &x, V &y, const V cx, const V cy, M &active, VI &passed,
+                            const V four)
+{
+    const DI di;
+    step(x, y, cx, cy, active, four);
+    passed = hn::IfThenElse(hn::RebindMask(di, active), hn::Add(passed, hn::Set(di, 1)), passed);
+}
+
+// Lanes whose state equals, bit for bit, an earlier state of their own orbit: the
+// orbit repeats from there on and never escapes. The reference state is renewed at
+// doubling counts, so that a cycle of any length is eventually caught.
+HWY_INLINE M repeatedState(const V x, const V y, V &refX, V &refY, VI &nextRef, const VI start,
+                           const M active, const VI steps)
+{
+    const D d;
+    const DI di;
+    const auto same = hn::And(hn::Eq(hn::BitCast(di, x), hn::BitCast(di, refX)),
+                              hn::Eq(hn::BitCast(di, y), hn::BitCast(di, refY)));
+    const M cycled = hn::And(hn::RebindMask(d, same), active);
+    const VI count = hn::Sub(steps, start);
+    const auto renew = hn::Not(hn::Gt(nextRef, count));
+    refX = hn::IfThenElse(hn::RebindMask(d, renew), x, refX);
+    refY = hn::IfThenElse(hn::RebindMask(d, renew), y, refY);
+    nextRef = hn::IfThenElse(renew, hn::Add(count, count), nextRef);
+    return cycled;
+}
+
+// What the lanes of a row need besides their own state.
+struct RowSource {
+    const double *re;  // the plane coordinate of each column of the run
+    int width;
+    int next;          // the next column to hand out, relative to the run's first
+    double im;
+    bool julia;
+    PlanePoint c;
+};
+
+// Puts the run's next columns into the lanes of `taken`, in lane order, as far as
+// there are columns left; returns the lanes that got one (the others go idle), with
+// their coordinates in re and their column in column.
+HWY_INLINE M takeColumns(RowSource &source, const M taken, V &re, VI &column)
+{
+    const D d;
+    const DI di;
+#if HWY_TARGET == HWY_AVX3 || HWY_TARGET == HWY_AVX3_DL
+    const unsigned bits = unsigned(taken.raw);
+    const int left = source.width - source.next;
+    const int wanted = __builtin_popcount(bits);
+    M got;
+    got.raw = wanted <= left ? __mmask8(bits) : __mmask8(_pdep_u32((1u << left) - 1u, bits));
+    re.raw = _mm512_maskz_expandloadu_pd(got.raw, source.re + source.next);
+    column.raw = _mm512_maskz_expand_epi64(got.raw, hn::Iota(di, source.next).raw);
+    source.next += __builtin_popcount(unsigned(got.raw));
+    return got;
+#else
+    const size_t lanes = hn::Lanes(d);
+    uint8_t takenBits[MAX_LANES / 8 + 8] = {};
+    uint8_t gotBits[MAX_LANES / 8 + 8] = {};
+    HWY_ALIGN double reLanes[MAX_LANES];
+    HWY_ALIGN int64_t columnLanes[MAX_LANES];
+    hn::StoreMaskBits(d, taken, takenBits);
+    for (size_t j = 0; j < lanes; ++j) {
+        reLanes[j] = 0.0;
+        columnLanes[j] = 0;
+        if ((takenBits[j / 8] >> (j % 8) & 1) != 0 && source.next < source.width) {
+            gotBits[j / 8] = uint8_t(gotBits[j / 8] | 1 << (j % 8));
+            reLanes[j] = source.re[source.next];
+            columnLanes[j] = source.next;
+            ++source.next;
+        }
+    }
+    re = hn::Load(d, reLanes);
+    column = hn::Load(di, columnLanes);
+    return hn::LoadMaskBits(d, gotBits);
+#endif
+}
+
+// re of the columns [first, end), by the operations of planeCoordinate in its order.
+void MapColumns(double centerX, double scale, int halfWidth, int first, int end, double *re)
+{
+    const D d;
+    const DI di;
+    const int lanes = int(hn::Lanes(d));
+    const V step4 = hn::Set(d, PIXEL_STEP);
+    const V scaleV = hn::Set(d, scale);
+    const V centre = hn::Set(d, centerX);
+    const V units = hn::Set(d, VIEW_UNITS_PER_PLANE_UNIT);
+    int k = 0;
+    for (; k + lanes <= end - first; k += lanes) {
+        const V offset = hn::ConvertTo(d, hn::Iota(di, int64_t(first) + k - halfWidth));
+        hn::StoreU(hn::Div(hn::Add(hn::Mul(hn::Mul(offset, step4), scaleV), centre), units), d,
+                   re + k);
+    }
+    for (; k < end - first; ++k) {
+        re[k] = planeCoordinate(centerX, first + k, halfWidth, scale);
+    }
+}
+
+// The state of one vector of lanes.
+#define MJ_LANE_STATE(v)                                                                   \
+    V x##v = hn::Zero(d), y##v = hn::Zero(d), cx##v = hn::Zero(d), cy##v = hn::Zero(d);   \
+    V refX##v = one, refY##v = one;                                                        \
+    VI start##v = idleStart, column##v = hn::Zero(di), nextRef##v = firstRef;              \
+    VI passed##v = hn::Zero(di);                                                           \
+    M a##v = allLanes;
 
 void EscapeCountsRow(const RowPixels &row, int *counts)
 {
@@ -75,99 +181,184 @@ void EscapeCountsRow(const RowPixels &row, int *counts)
         std::fill(counts, counts + width, 0);
         return;
     }
+    const bool recount = limit >= RECOUNT_MIN_LIMIT;
+    const bool checkCycles = limit >= CYCLE_CHECK_MIN_LIMIT;
 
     const D d;
     const DI di;
     const size_t lanes = hn::Lanes(d);
-    const size_t slots = VECTORS * lanes;
-    Slots s;
-    int next = row.first;
-    int live = 0;
 
-    // Puts the row's next pixel into a slot, or makes the slot idle.
-    auto fill = [&](size_t k) {
-        s.active[k] = std::bit_cast<double>(~uint64_t{0});
-        if (next < row.end) {
-            const double re = planeCoordinate(row.centerX, next, row.halfWidth, row.scale);
-            if (row.julia) {
-                s.x[k] = re;
-                s.y[k] = row.im;
-                s.cx[k] = row.c.re;
-                s.cy[k] = row.c.im;
-            } else {
-                s.x[k] = 0.0;
-                s.y[k] = 0.0;
-                s.cx[k] = re;
-                s.cy[k] = row.im;
-            }
-            s.count[k] = 0;
-            s.pixel[k] = next - row.first;
-            ++next;
-            ++live;
-        } else {
-            s.x[k] = s.y[k] = s.cx[k] = s.cy[k] = 0.0;
-            s.count[k] = IDLE_COUNT;
-            s.pixel[k] = -1;
-        }
-    };
-    for (size_t k = 0; k < slots; ++k) {
-        fill(k);
+    // The columns' plane coordinates, unless the caller has them.
+    HWY_ALIGN double ownRe[MAX_KERNEL_RUN];
+    const double *re = row.columnRe;
+    if (re == nullptr) {
+        MapColumns(row.centerX, row.scale, row.halfWidth, row.first, row.end, ownRe);
+        re = ownRe;
     }
+    RowSource source = {re, width, 0, row.im, row.julia, row.c};
 
     const V four = hn::Set(d, 4.0);
-    const VI one = hn::Set(di, 1);
-    const VI belowLimit = hn::Set(di, limit - 1);
-    while (live > 0) {
-#define MJ_LOAD(v)                                                   \
-    V x##v = hn::Load(d, s.x + v * lanes);                           \
-    V y##v = hn::Load(d, s.y + v * lanes);                           \
-    const V cx##v = hn::Load(d, s.cx + v * lanes);                   \
-    const V cy##v = hn::Load(d, s.cy + v * lanes);                   \
-    VI n##v = hn::Load(di, s.count + v * lanes);                     \
-    M a##v = hn::MaskFromVec(hn::Load(d, s.active + v * lanes));
-        MJ_LOAD(0)
-        MJ_LOAD(1)
-        MJ_LOAD(2)
-        MJ_LOAD(3)
-#undef MJ_LOAD
-        for (;;) {
+    const V one = hn::Set(d, 1.0);
+    const V imV = hn::Set(d, row.im);
+    const V cReV = hn::Set(d, row.c.re);
+    const V cImV = hn::Set(d, row.c.im);
+    const VI idleStart = hn::Set(di, IDLE_START);
+    const VI firstRef = hn::Set(di, BLOCK_STEPS * CYCLE_CHECK_BLOCKS);
+    const VI blockSteps = hn::Set(di, BLOCK_STEPS);
+    const VI limitV = hn::Set(di, limit);
+    const M allLanes = hn::MaskFromVec(hn::VecFromMask(d, hn::Eq(one, one)));
+    int64_t steps = 0;
+    int busy = 0;  // lanes holding a pixel
+
+    // Writes the counts of the lanes of `done`: an escaped lane's count is that of the
+    // steps before this block plus the tests it passed in it; a count past the limit
+    // is cut back to it, which is the plain loop's count for a pixel that had not
+    // escaped by then.
+    auto finish = [&](const VI start, const VI column, const VI passed, const M escaped,
+                      const M cycled, const M done) {
+        VI count = hn::Sub(hn::Set(di, steps), start);
+        count = hn::IfThenElse(hn::RebindMask(di, escaped),
+                               hn::Add(hn::Sub(count, blockSteps), passed), count);
+        count = hn::Min(count, limitV);
+        count = hn::IfThenElse(hn::RebindMask(di, cycled), limitV, count);
+#if HWY_TARGET == HWY_AVX3 || HWY_TARGET == HWY_AVX3_DL
+        _mm512_mask_i64scatter_epi32(counts, done.raw, column.raw, _mm512_cvtepi64_epi32(count.raw), 4);
+#else
+        HWY_ALIGN int64_t countLanes[MAX_LANES];
+        HWY_ALIGN int64_t columnLanes[MAX_LANES];
+        uint8_t doneBits[MAX_LANES / 8 + 8] = {};
+        hn::Store(count, di, countLanes);
+        hn::Store(column, di, columnLanes);
+        hn::StoreMaskBits(d, done, doneBits);
+        for (size_t j = 0; j < lanes; ++j) {
+            if ((doneBits[j / 8] >> (j % 8) & 1) != 0) {
+                counts[columnLanes[j]] = int(countLanes[j]);
+            }
+        }
+#endif
+        busy -= int(hn::CountTrue(d, done));
+    };
+    // Refills the lanes of `done` with the next columns, or makes them idle: an idle
+    // lane (z = c = 0) stays put, active and unlike its reference state, and its
+    // count never reaches the limit.
+    auto refill = [&](V &x, V &y, V &cx, V &cy, M &a, VI &start, VI &column, V &refX, V &refY,
+                      VI &nextRef, const M done) {
+        const VI stepsV = hn::Set(di, steps);
+        V reNew;
+        VI columnNew;
+        const M got = takeColumns(source, done, reNew, columnNew);
+        busy += int(hn::CountTrue(d, got));
+        const V xNew = source.julia ? reNew : hn::Zero(d);
+        const V yNew = source.julia ? hn::IfThenElseZero(got, imV) : hn::Zero(d);
+        const V cxNew = source.julia ? hn::IfThenElseZero(got, cReV) : reNew;
+        const V cyNew = hn::IfThenElseZero(got, source.julia ? cImV : imV);
+        x = hn::IfThenElse(done, xNew, x);
+        y = hn::IfThenElse(done, yNew, y);
+        cx = hn::IfThenElse(done, cxNew, cx);
+        cy = hn::IfThenElse(done, cyNew, cy);
+        refX = hn::IfThenElse(done, hn::IfThenElse(got, xNew, one), refX);
+        refY = hn::IfThenElse(done, yNew, refY);
+        const auto doneI = hn::RebindMask(di, done);
+        start = hn::IfThenElse(doneI, hn::IfThenElse(hn::RebindMask(di, got), stepsV, idleStart), start);
+        nextRef = hn::IfThenElse(doneI, firstRef, nextRef);
+        column = hn::IfThenElse(doneI, columnNew, column);
+        a = hn::Or(a, done);
+    };
+
+    MJ_LANE_STATE(0)
+    MJ_LANE_STATE(1)
+    MJ_LANE_STATE(2)
+    MJ_LANE_STATE(3)
+    const M none = hn::Not(allLanes);
+#define MJ_START(v) refill(x##v, y##v, cx##v, cy##v, a##v, start##v, column##v, refX##v, refY##v, \
+                           nextRef##v, allLanes);
+    MJ_START(0)
+    MJ_START(1)
+    MJ_START(2)
+    MJ_START(3)
+#undef MJ_START
+    // The step at which the first busy lane reaches the limit.
+    auto limitStep = [&]() {
+        const VI first = hn::Min(hn::Min(start0, start1), hn::Min(start2, start3));
+        return hn::GetLane(hn::MinOfLanes(di, first)) + limit;
+    };
+    int64_t nextLimitStep = limitStep();
+    int blocksToCheck = CYCLE_CHECK_BLOCKS;
+
+    while (busy > 0) {
+        const V x0Start = x0, y0Start = y0, x1Start = x1, y1Start = y1;
+        const V x2Start = x2, y2Start = y2, x3Start = x3, y3Start = y3;
+        const M a0Start = a0, a1Start = a1, a2Start = a2, a3Start = a3;
+        if (recount) {
             for (int k = 0; k < BLOCK_STEPS; ++k) {
-                step(x0, y0, cx0, cy0, a0, n0, four, one);
-                step(x1, y1, cx1, cy1, a1, n1, four, one);
-                step(x2, y2, cx2, cy2, a2, n2, four, one);
-                step(x3, y3, cx3, cy3, a3, n3, four, one);
+                step(x0, y0, cx0, cy0, a0, four);
+                step(x1, y1, cx1, cy1, a1, four);
+                step(x2, y2, cx2, cy2, a2, four);
+                step(x3, y3, cx3, cy3, a3, four);
             }
-            // A lane is finished once it escaped or its count reached the limit; a
-            // count past the limit is cut back to it, which is the plain loop's count
-            // for a pixel that had not escaped by then.
-            const M done0 = hn::Or(hn::Not(a0), hn::RebindMask(d, hn::Gt(n0, belowLimit)));
-            const M done1 = hn::Or(hn::Not(a1), hn::RebindMask(d, hn::Gt(n1, belowLimit)));
-            const M done2 = hn::Or(hn::Not(a2), hn::RebindMask(d, hn::Gt(n2, belowLimit)));
-            const M done3 = hn::Or(hn::Not(a3), hn::RebindMask(d, hn::Gt(n3, belowLimit)));
-            if (!hn::AllFalse(d, hn::Or(hn::Or(done0, done1), hn::Or(done2, done3)))) {
-                break;
+        } else {
+            passed0 = passed1 = passed2 = passed3 = hn::Zero(di);
+            for (int k = 0; k < BLOCK_STEPS; ++k) {
+                countedStep(x0, y0, cx0, cy0, a0, passed0, four);
+                countedStep(x1, y1, cx1, cy1, a1, passed1, four);
+                countedStep(x2, y2, cx2, cy2, a2, passed2, four);
+                countedStep(x3, y3, cx3, cy3, a3, passed3, four);
             }
         }
-#define MJ_STORE(v)                                                  \
-    hn::Store(x##v, d, s.x + v * lanes);                             \
-    hn::Store(y##v, d, s.y + v * lanes);                             \
-    hn::Store(n##v, di, s.count + v * lanes);                        \
-    hn::Store(hn::VecFromMask(d, a##v), d, s.active + v * lanes);
-        MJ_STORE(0)
-        MJ_STORE(1)
-        MJ_STORE(2)
-        MJ_STORE(3)
-#undef MJ_STORE
-        for (size_t k = 0; k < slots; ++k) {
-            const bool escaped = std::bit_cast<uint64_t>(s.active[k]) == 0;
-            if (s.pixel[k] >= 0 && (escaped || s.count[k] >= limit)) {
-                counts[s.pixel[k]] = int(std::min<int64_t>(s.count[k], limit));
-                --live;
-                fill(k);
-            }
+        steps += BLOCK_STEPS;
+        const M escaped0 = hn::AndNot(a0, a0Start);
+        const M escaped1 = hn::AndNot(a1, a1Start);
+        const M escaped2 = hn::AndNot(a2, a2Start);
+        const M escaped3 = hn::AndNot(a3, a3Start);
+        const bool anyEscaped =
+            !hn::AllFalse(d, hn::Or(hn::Or(escaped0, escaped1), hn::Or(escaped2, escaped3)));
+        const bool anyAtLimit = steps >= nextLimitStep;
+        M cycled0 = none, cycled1 = none, cycled2 = none, cycled3 = none;
+        bool anyCycled = false;
+        if (checkCycles && --blocksToCheck == 0) {
+            blocksToCheck = CYCLE_CHECK_BLOCKS;
+            const VI stepsV = hn::Set(di, steps);
+            cycled0 = repeatedState(x0, y0, refX0, refY0, nextRef0, start0, a0, stepsV);
+            cycled1 = repeatedState(x1, y1, refX1, refY1, nextRef1, start1, a1, stepsV);
+            cycled2 = repeatedState(x2, y2, refX2, refY2, nextRef2, start2, a2, stepsV);
+            cycled3 = repeatedState(x3, y3, refX3, refY3, nextRef3, start3, a3, stepsV);
+            anyCycled =
+                !hn::AllFalse(d, hn::Or(hn::Or(cycled0, cycled1), hn::Or(cycled2, cycled3)));
         }
+        if (!anyEscaped && !anyAtLimit && !anyCycled) {
+            continue;
+        }
+        const VI stepsV = hn::Set(di, steps);
+        const VI belowLimit = hn::Set(di, limit - 1);
+#define MJ_FINISH(v)                                                                         \
+    if (recount && !hn::AllFalse(d, escaped##v)) {                                           \
+        /* Find the escaped lanes' counts: the block again, with counting. */                \
+        x##v = x##v##Start;                                                                  \
+        y##v = y##v##Start;                                                                  \
+        a##v = a##v##Start;                                                                  \
+        passed##v = hn::Zero(di);                                                            \
+        for (int k = 0; k < BLOCK_STEPS; ++k) {                                              \
+            countedStep(x##v, y##v, cx##v, cy##v, a##v, passed##v, four);                    \
+        }                                                                                    \
+    }                                                                                        \
+    {                                                                                        \
+        const M atLimit = hn::RebindMask(d, hn::Gt(hn::Sub(stepsV, start##v), belowLimit));  \
+        const M done = hn::Or(hn::Or(escaped##v, cycled##v), atLimit);                       \
+        if (!hn::AllFalse(d, done)) {                                                        \
+            finish(start##v, column##v, passed##v, escaped##v, cycled##v, done);             \
+            refill(x##v, y##v, cx##v, cy##v, a##v, start##v, column##v, refX##v, refY##v,    \
+                   nextRef##v, done);                                                        \
+        }                                                                                    \
+    }
+        MJ_FINISH(0)
+        MJ_FINISH(1)
+        MJ_FINISH(2)
+        MJ_FINISH(3)
+#undef MJ_FINISH
+        nextLimitStep = limitStep();
     }
 }
+#undef MJ_LANE_STATE
 
 int64_t ActiveTarget() { return HWY_TARGET; }
 
@@ -179,11 +370,25 @@ HWY_AFTER_NAMESPACE();
 namespace escape_kernel {
 HWY_EXPORT(EscapeCountsRow);
 HWY_EXPORT(ActiveTarget);
+HWY_EXPORT(MapColumns);
 }  // namespace escape_kernel
+
+void planeColumns(double centerX, double scale, int halfWidth, int first, int end, double *re)
+{
+    HWY_DYNAMIC_DISPATCH(escape_kernel::MapColumns)(centerX, scale, halfWidth, first, end, re);
+}
 
 void escapeCountsVector(const RowPixels &row, int *counts)
 {
-    HWY_DYNAMIC_DISPATCH(escape_kernel::EscapeCountsRow)(row, counts);
+    for (int first = row.first; first < row.end; first += MAX_KERNEL_RUN) {
+        RowPixels run = row;
+        run.first = first;
+        run.end = first + std::min(row.end - first, MAX_KERNEL_RUN);
+        if (row.columnRe != nullptr) {
+            run.columnRe = row.columnRe + (first - row.first);
+        }
+        HWY_DYNAMIC_DISPATCH(escape_kernel::EscapeCountsRow)(run, counts + (first - row.first));
+    }
 }
 
 // Below this many pixels the lanes' setup costs more than the vector steps save

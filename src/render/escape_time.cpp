@@ -73,6 +73,20 @@ ColumnSpan computedColumns(ExposedStrips strips, int row, int width)
 // Counts are computed in runs of at most this many columns, so that a worker needs
 // only a small fixed buffer on its stack.
 constexpr int COUNT_RUN = 2048;
+// Up to these sizes a render keeps, on the calling thread's stack, the colour of every
+// count and the plane coordinate of every column, shared by all rows.
+constexpr int COLOR_TABLE_SIZE = 8193;
+constexpr int COLUMN_TABLE_SIZE = 8192;
+
+static int64_t computedPixels(ExposedStrips strips, int width, int height)
+{
+    int64_t pixels = 0;
+    for (int row = 0; row < height; ++row) {
+        const ColumnSpan span = computedColumns(strips, row, width);
+        pixels += span.end - span.first;
+    }
+    return pixels;
+}
 
 void renderImage(const RenderJob &job, ExposedStrips strips, unsigned char *pixels,
                  RenderKernel kernel)
@@ -83,6 +97,23 @@ void renderImage(const RenderJob &job, ExposedStrips strips, unsigned char *pixe
     const int halfWidth = job.width / 2;
     const int halfHeight = job.height / 2;
 
+    // A count's colour costs a division; a table pays once the request has more pixels
+    // than the table has counts. Counts run from 0 to the limit (only 0 for a limit <= 0).
+    const int colorCount = std::max(job.maxIterations, 0) + 1;
+    Rgb colors[COLOR_TABLE_SIZE];
+    const bool colorTable = colorCount <= COLOR_TABLE_SIZE &&
+                            computedPixels(strips, job.width, job.height) > colorCount;
+    if (colorTable) {
+        for (int count = 0; count < colorCount; ++count) {
+            colors[count] = colorForCount(count, job.maxIterations, job.paletteIndex);
+        }
+    }
+    double columnRe[COLUMN_TABLE_SIZE];
+    const bool columnTable = kernel == KERNEL_FAST && job.width <= COLUMN_TABLE_SIZE;
+    if (columnTable) {
+        planeColumns(job.view.centerX, job.view.scale, halfWidth, 0, job.width, columnRe);
+    }
+
 #pragma omp parallel for schedule(dynamic, 1)
     for (int row = 0; row < job.height; ++row) {
         const ColumnSpan span = computedColumns(strips, row, job.width);
@@ -90,18 +121,27 @@ void renderImage(const RenderJob &job, ExposedStrips strips, unsigned char *pixe
         unsigned char *out = pixels + size_t(row) * size_t(job.width) * 3u;
         int counts[COUNT_RUN];
         for (int first = span.first; first < span.end; first += COUNT_RUN) {
-            const RowPixels run = {job.julia, job.c,     job.view.centerX,
-                                   job.view.scale, halfWidth, im,
-                                   first,     std::min(span.end - first, COUNT_RUN) + first,
-                                   job.maxIterations};
+            const int end = first + std::min(span.end - first, COUNT_RUN);
+            const RowPixels run = {job.julia,
+                                   job.c,
+                                   job.view.centerX,
+                                   job.view.scale,
+                                   halfWidth,
+                                   im,
+                                   first,
+                                   end,
+                                   job.maxIterations,
+                                   columnTable ? columnRe + first : nullptr};
             if (kernel == KERNEL_PLAIN) {
                 escapeCountsPlain(run, counts);
             } else {
                 escapeCountsFast(run, counts);
             }
-            for (int column = run.first; column < run.end; ++column) {
-                const Rgb color =
-                    colorForCount(counts[column - run.first], job.maxIterations, job.paletteIndex);
+            for (int column = first; column < end; ++column) {
+                const int count = counts[column - first];
+                const Rgb color = colorTable
+                                      ? colors[count]
+                                      : colorForCount(count, job.maxIterations, job.paletteIndex);
                 unsigned char *pixel = out + size_t(column) * 3u;
                 pixel[0] = color.red;
                 pixel[1] = color.green;
