@@ -23,9 +23,12 @@ using V = hn::Vec<D>;
 using VI = hn::Vec<DI>;
 using M = hn::Mask<D>;
 
-// Steps between two looks at the lanes: long enough that the look costs little
-// beside the steps, short enough that finished lanes do not idle for long.
-constexpr int BLOCK_STEPS = 8;
+#ifndef MJ_RECOUNT_BLOCK
+#define MJ_RECOUNT_BLOCK 8
+#endif
+#ifndef MJ_COUNT_BLOCK
+#define MJ_COUNT_BLOCK 4
+#endif
 constexpr size_t MAX_LANES = HWY_MAX_BYTES / sizeof(double);
 // From this limit on, the steps skip the counting and a block in which a lane
 // escaped is run again with counting; below it, escapes are too frequent for that.
@@ -50,6 +53,28 @@ HWY_INLINE M stillActive(const V sum, const V four, const M active)
     return hn::AndNot(hn::Gt(sum, four), active);
 #endif
 }
+
+// A copy of a mask kept over a block. AVX-512 has only seven mask registers, fewer
+// than the active masks and their copies, so the copy lives in a general register.
+#if HWY_TARGET == HWY_AVX3 || HWY_TARGET == HWY_AVX3_DL
+using MaskCopy = unsigned;
+HWY_INLINE MaskCopy copyOf(const M m) { return _cvtmask8_u32(m.raw); }
+HWY_INLINE M maskOf(const MaskCopy bits)
+{
+    M m;
+    m.raw = _cvtu32_mask8(bits);
+    return m;
+}
+HWY_INLINE bool changed(const M m, const MaskCopy before) { return copyOf(m) != before; }
+#else
+using MaskCopy = M;
+HWY_INLINE MaskCopy copyOf(const M m) { return m; }
+HWY_INLINE M maskOf(const MaskCopy m) { return m; }
+HWY_INLINE bool changed(const M m, const MaskCopy before)
+{
+    return !hn::AllFalse(D(), hn::Xor(m, before));
+}
+#endif
 
 // One step of z <- z^2 + c in every lane, the escape test of the old z first.
 HWY_INLINE void step(V &x, V &y, const V cx, const V cy, M &active, const V four)
@@ -162,6 +187,18 @@ void MapColumns(double centerX, double scale, int halfWidth, int first, int end,
     }
 }
 
+// Independent vectors in flight: one step is a chain of dependent operations, so
+// several vectors hide its latency. Each is named by its digit in the code below.
+#if MJ_VECTORS == 6
+#define MJ_EACH_VECTOR(X) X(0) X(1) X(2) X(3) X(4) X(5)
+#elif MJ_VECTORS == 5
+#define MJ_EACH_VECTOR(X) X(0) X(1) X(2) X(3) X(4)
+#elif MJ_VECTORS == 3
+#define MJ_EACH_VECTOR(X) X(0) X(1) X(2)
+#else
+#define MJ_EACH_VECTOR(X) X(0) X(1) X(2) X(3)
+#endif
+
 // The state of one vector of lanes.
 #define MJ_LANE_STATE(v)                                                                   \
     V x##v = hn::Zero(d), y##v = hn::Zero(d), cx##v = hn::Zero(d), cy##v = hn::Zero(d);   \
@@ -170,18 +207,15 @@ void MapColumns(double centerX, double scale, int halfWidth, int first, int end,
     VI passed##v = hn::Zero(di);                                                           \
     M a##v = allLanes;
 
-void EscapeCountsRow(const RowPixels &row, int *counts)
+// The counts of one run of columns. BLOCK_STEPS steps run between two looks at the
+// lanes: long enough that the look costs little beside the steps, short enough that
+// finished lanes do not idle for long. With `recount`, the steps skip the counting
+// and a block in which a lane escaped runs again with counting.
+template <int BLOCK_STEPS, bool recount>
+void countRun(const RowPixels &row, int *counts)
 {
     const int width = row.end - row.first;
-    if (width <= 0) {
-        return;
-    }
     const int limit = row.maxIterations;
-    if (limit <= 0) {
-        std::fill(counts, counts + width, 0);
-        return;
-    }
-    const bool recount = limit >= RECOUNT_MIN_LIMIT;
     const bool checkCycles = limit >= CYCLE_CHECK_MIN_LIMIT;
 
     const D d;
@@ -265,65 +299,64 @@ void EscapeCountsRow(const RowPixels &row, int *counts)
         a = hn::Or(a, done);
     };
 
-    MJ_LANE_STATE(0)
-    MJ_LANE_STATE(1)
-    MJ_LANE_STATE(2)
-    MJ_LANE_STATE(3)
+    MJ_EACH_VECTOR(MJ_LANE_STATE)
     const M none = hn::Not(allLanes);
 #define MJ_START(v) refill(x##v, y##v, cx##v, cy##v, a##v, start##v, column##v, refX##v, refY##v, \
                            nextRef##v, allLanes);
-    MJ_START(0)
-    MJ_START(1)
-    MJ_START(2)
-    MJ_START(3)
+    MJ_EACH_VECTOR(MJ_START)
 #undef MJ_START
     // The step at which the first busy lane reaches the limit.
     auto limitStep = [&]() {
-        const VI first = hn::Min(hn::Min(start0, start1), hn::Min(start2, start3));
+        VI first = idleStart;
+#define MJ_MIN_START(v) first = hn::Min(first, start##v);
+        MJ_EACH_VECTOR(MJ_MIN_START)
+#undef MJ_MIN_START
         return hn::GetLane(hn::MinOfLanes(di, first)) + limit;
     };
     int64_t nextLimitStep = limitStep();
     int blocksToCheck = CYCLE_CHECK_BLOCKS;
 
     while (busy > 0) {
-        const V x0Start = x0, y0Start = y0, x1Start = x1, y1Start = y1;
-        const V x2Start = x2, y2Start = y2, x3Start = x3, y3Start = y3;
-        const M a0Start = a0, a1Start = a1, a2Start = a2, a3Start = a3;
+#define MJ_SAVE(v)                                                                           \
+    const V x##v##Start = x##v, y##v##Start = y##v;                                          \
+    const MaskCopy a##v##Start = copyOf(a##v);
+        MJ_EACH_VECTOR(MJ_SAVE)
+#undef MJ_SAVE
         if (recount) {
             for (int k = 0; k < BLOCK_STEPS; ++k) {
-                step(x0, y0, cx0, cy0, a0, four);
-                step(x1, y1, cx1, cy1, a1, four);
-                step(x2, y2, cx2, cy2, a2, four);
-                step(x3, y3, cx3, cy3, a3, four);
+#define MJ_STEP(v) step(x##v, y##v, cx##v, cy##v, a##v, four);
+                MJ_EACH_VECTOR(MJ_STEP)
+#undef MJ_STEP
             }
         } else {
-            passed0 = passed1 = passed2 = passed3 = hn::Zero(di);
+#define MJ_CLEAR(v) passed##v = hn::Zero(di);
+            MJ_EACH_VECTOR(MJ_CLEAR)
+#undef MJ_CLEAR
             for (int k = 0; k < BLOCK_STEPS; ++k) {
-                countedStep(x0, y0, cx0, cy0, a0, passed0, four);
-                countedStep(x1, y1, cx1, cy1, a1, passed1, four);
-                countedStep(x2, y2, cx2, cy2, a2, passed2, four);
-                countedStep(x3, y3, cx3, cy3, a3, passed3, four);
+#define MJ_STEP(v) countedStep(x##v, y##v, cx##v, cy##v, a##v, passed##v, four);
+                MJ_EACH_VECTOR(MJ_STEP)
+#undef MJ_STEP
             }
         }
         steps += BLOCK_STEPS;
-        const M escaped0 = hn::AndNot(a0, a0Start);
-        const M escaped1 = hn::AndNot(a1, a1Start);
-        const M escaped2 = hn::AndNot(a2, a2Start);
-        const M escaped3 = hn::AndNot(a3, a3Start);
-        const bool anyEscaped =
-            !hn::AllFalse(d, hn::Or(hn::Or(escaped0, escaped1), hn::Or(escaped2, escaped3)));
+        // An escaped lane stays escaped, so a changed mask means an escape.
+        bool anyEscaped = false;
+#define MJ_ESCAPED(v) anyEscaped |= changed(a##v, a##v##Start);
+        MJ_EACH_VECTOR(MJ_ESCAPED)
+#undef MJ_ESCAPED
         const bool anyAtLimit = steps >= nextLimitStep;
-        M cycled0 = none, cycled1 = none, cycled2 = none, cycled3 = none;
+#define MJ_NONE(v) M cycled##v = none;
+        MJ_EACH_VECTOR(MJ_NONE)
+#undef MJ_NONE
         bool anyCycled = false;
         if (checkCycles && --blocksToCheck == 0) {
             blocksToCheck = CYCLE_CHECK_BLOCKS;
             const VI stepsV = hn::Set(di, steps);
-            cycled0 = repeatedState(x0, y0, refX0, refY0, nextRef0, start0, a0, stepsV);
-            cycled1 = repeatedState(x1, y1, refX1, refY1, nextRef1, start1, a1, stepsV);
-            cycled2 = repeatedState(x2, y2, refX2, refY2, nextRef2, start2, a2, stepsV);
-            cycled3 = repeatedState(x3, y3, refX3, refY3, nextRef3, start3, a3, stepsV);
-            anyCycled =
-                !hn::AllFalse(d, hn::Or(hn::Or(cycled0, cycled1), hn::Or(cycled2, cycled3)));
+#define MJ_CYCLED(v)                                                                           \
+    cycled##v = repeatedState(x##v, y##v, refX##v, refY##v, nextRef##v, start##v, a##v, stepsV); \
+    anyCycled |= !hn::AllFalse(d, cycled##v);
+            MJ_EACH_VECTOR(MJ_CYCLED)
+#undef MJ_CYCLED
         }
         if (!anyEscaped && !anyAtLimit && !anyCycled) {
             continue;
@@ -331,11 +364,12 @@ void EscapeCountsRow(const RowPixels &row, int *counts)
         const VI stepsV = hn::Set(di, steps);
         const VI belowLimit = hn::Set(di, limit - 1);
 #define MJ_FINISH(v)                                                                         \
+    const M escaped##v = hn::AndNot(a##v, maskOf(a##v##Start));                              \
     if (recount && !hn::AllFalse(d, escaped##v)) {                                           \
         /* Find the escaped lanes' counts: the block again, with counting. */                \
         x##v = x##v##Start;                                                                  \
         y##v = y##v##Start;                                                                  \
-        a##v = a##v##Start;                                                                  \
+        a##v = maskOf(a##v##Start);                                                          \
         passed##v = hn::Zero(di);                                                            \
         for (int k = 0; k < BLOCK_STEPS; ++k) {                                              \
             countedStep(x##v, y##v, cx##v, cy##v, a##v, passed##v, four);                    \
@@ -350,15 +384,29 @@ void EscapeCountsRow(const RowPixels &row, int *counts)
                    nextRef##v, done);                                                        \
         }                                                                                    \
     }
-        MJ_FINISH(0)
-        MJ_FINISH(1)
-        MJ_FINISH(2)
-        MJ_FINISH(3)
+        MJ_EACH_VECTOR(MJ_FINISH)
 #undef MJ_FINISH
         nextLimitStep = limitStep();
     }
 }
 #undef MJ_LANE_STATE
+
+void EscapeCountsRow(const RowPixels &row, int *counts)
+{
+    const int width = row.end - row.first;
+    if (width <= 0) {
+        return;
+    }
+    if (row.maxIterations <= 0) {
+        std::fill(counts, counts + width, 0);
+        return;
+    }
+    if (row.maxIterations >= RECOUNT_MIN_LIMIT) {
+        countRun<MJ_RECOUNT_BLOCK, true>(row, counts);
+    } else {
+        countRun<MJ_COUNT_BLOCK, false>(row, counts);
+    }
+}
 
 int64_t ActiveTarget() { return HWY_TARGET; }
 
