@@ -35,8 +35,14 @@ constexpr size_t MAX_LANES = HWY_MAX_BYTES / sizeof(double);
 constexpr int RECOUNT_MIN_LIMIT = 256;
 // Blocks between two looks for a repeated state, and the limit from which the look
 // pays: below it nearly every pixel escapes or ends before a cycle shows.
-constexpr int CYCLE_CHECK_BLOCKS = 4;
-constexpr int CYCLE_CHECK_MIN_LIMIT = 256;
+#ifndef MJ_CYCLE_BLOCKS
+#define MJ_CYCLE_BLOCKS 4
+#endif
+#ifndef MJ_CYCLE_MIN
+#define MJ_CYCLE_MIN 256
+#endif
+constexpr int CYCLE_CHECK_BLOCKS = MJ_CYCLE_BLOCKS;
+constexpr int CYCLE_CHECK_MIN_LIMIT = MJ_CYCLE_MIN;
 // The start step of an idle lane: its count (steps - start) never reaches a limit.
 constexpr int64_t IDLE_START = INT64_MAX / 4;
 
@@ -386,7 +392,11 @@ void countRun(const RowPixels &row, int *counts)
     }
         MJ_EACH_VECTOR(MJ_FINISH)
 #undef MJ_FINISH
-        nextLimitStep = limitStep();
+        if (anyAtLimit) {
+            // Finished lanes can only move the first limit step later; a stale one
+            // costs one look that finds nothing.
+            nextLimitStep = limitStep();
+        }
     }
 }
 #undef MJ_LANE_STATE
