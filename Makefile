@@ -4,7 +4,7 @@ SANITIZE_DIR ?= build-sanitize
 JOBS ?= $(shell nproc)
 PREFIX ?= /usr/local
 
-.PHONY: all build configure sanitize-build deps run test install bench clean
+.PHONY: all build configure sanitize-build deps run test install bench screenshots clean
 
 all: build
 
@@ -36,6 +36,10 @@ install: build
 # Render speed of fixed views, plain loop against vector kernel (README: Performance).
 bench: deps build
 	./$(BUILD_DIR)/mandeljulia-bench --benchmark_min_time=0.5
+
+# The README's pictures of the program, into docs/ (Xvfb, real input, PNG).
+screenshots: deps build
+	MANDELJULIA=$(BUILD_DIR)/mandeljulia MANDELJULIA_RENDER=$(BUILD_DIR)/tests/mandeljulia-render scripts/screenshots docs
 
 clean:
 	rm -rf $(BUILD_DIR) $(SANITIZE_DIR)
