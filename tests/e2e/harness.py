@@ -18,9 +18,13 @@ Python 3 standard library only; needs Xvfb, xdotool, xwininfo, xprop, ImageMagic
         s.resize(831, 620)                     # xdotool windowsize; waits for the new layout
         s.key('Escape'); code = s.wait_exit()  # exit status
 
-Session(program=None, cwd=None, wm=False, args=(), ready=True): program defaults to
-$MANDELJULIA (CTest sets it), cwd to a fresh temporary directory (removed afterwards,
-s.cwd). wm=True runs openbox first (for full screen). Everything started is stopped by
+Session(program=None, cwd=None, wm=False, args=(), ready=True, user=None, setup=None):
+program defaults to $MANDELJULIA (CTest sets it), cwd to a fresh temporary directory
+(removed afterwards, s.cwd). wm=True runs openbox first (for full screen). user runs the
+program as that user (its own group, no others; Xvfb runs without authorization, so the
+display is open to it; the program file must be readable by it). setup is called in the
+program's process just before exec, after the user change (a resource limit, a signal
+disposition). Everything started is stopped by
 process id on exit, also on failure; children also die with this process.
 Window-relative coordinates everywhere count from the window's top-left, y downward.
 X wheel buttons 4 (up) and 5 (down) reach the program as GLUT buttons 3 and 4.
@@ -28,6 +32,7 @@ X wheel buttons 4 (up) and 5 (down) reach the program as GLUT buttons 3 and 4.
 
 import ctypes
 import os
+import pwd
 import re
 import select
 import shutil
@@ -268,7 +273,7 @@ class Session:
     """One Xvfb (plus optional openbox) and one run of the program; see the module doc."""
 
     def __init__(self, program=None, cwd=None, wm=False, args=(), ready=True,
-                 timeout=DEFAULT_TIMEOUT):
+                 timeout=DEFAULT_TIMEOUT, user=None, setup=None):
         self.program = program or os.environ.get('MANDELJULIA')
         if not self.program:
             raise HarnessError('MANDELJULIA is not set (path of build/mandeljulia)')
@@ -279,6 +284,8 @@ class Session:
         self.args = list(args)
         self.ready = ready
         self.timeout = timeout
+        self.user = user
+        self.setup = setup
         self.xvfb = None
         self.openbox = None
         self.process = None
@@ -325,7 +332,10 @@ class Session:
         try:
             self.xvfb = subprocess.Popen(
                 ['Xvfb', '-displayfd', str(write_end), '-screen', '0',
-                 '%dx%dx24' % (SCREEN_WIDTH, SCREEN_HEIGHT), '-nolisten', 'tcp'],
+                 '%dx%dx24' % (SCREEN_WIDTH, SCREEN_HEIGHT), '-nolisten', 'tcp',
+                 # No reset when the last client leaves: while it resets, a client of
+                 # another user (Session(user=...)) is refused.
+                 '-noreset'],
                 pass_fds=(write_end,), stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
                 stderr=subprocess.DEVNULL, preexec_fn=_die_with_parent)
             os.close(write_end)
@@ -361,9 +371,19 @@ class Session:
         wait_until(wm_running, self.timeout, what='openbox to manage the screen')
 
     def start_program(self):
+        identity = {}
+        if self.user is not None:
+            entry = pwd.getpwnam(self.user)
+            identity = dict(user=entry.pw_uid, group=entry.pw_gid, extra_groups=[])
+
+        def prepare():
+            # Runs after the user change, which would clear the parent-death signal.
+            _die_with_parent()
+            if self.setup is not None:
+                self.setup()
         self.process = subprocess.Popen(
             [self.program] + self.args, cwd=self.cwd, env=self.env, stdin=subprocess.DEVNULL,
-            stdout=subprocess.PIPE, stderr=subprocess.PIPE, preexec_fn=_die_with_parent)
+            stdout=subprocess.PIPE, stderr=subprocess.PIPE, preexec_fn=prepare, **identity)
         for stream, sink in ((self.process.stdout, self._out), (self.process.stderr, self._err)):
             reader = threading.Thread(target=self._pump, args=(stream, sink), daemon=True)
             reader.start()
