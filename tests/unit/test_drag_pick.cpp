@@ -2,6 +2,7 @@
 #include "app/window_shell.h"
 #include "input/drag_pick.h"
 #include "input/pointer_zoom.h"
+#include "overlay/julia_c_marker.h"
 #include "render/escape_time.h"
 #include "viewer_fixture.h"
 
@@ -186,6 +187,10 @@ TEST_F(ViewerTest, PickSetsTheMirroredPointAndRestartsTheJuliaView)
         EXPECT_TRUE(viewer.juliaDirty);
         // Only the Julia view is posted by the press.
         EXPECT_EQ(fakeToolkit.calls, Calls{"post 3"});
+        // The marker of C stands on the picked pixel (bottom-up row 2 x 250 - y).
+        const MarkerPosition at = juliaCMarkerPosition(viewer.mandelView, viewer.juliaC, 500, 500);
+        EXPECT_EQ(at.x, c.x);
+        EXPECT_EQ(at.y, 500 - c.y);
     }
 
     // At the centre pixel C is the conjugate of the centre, whatever the navigation.
