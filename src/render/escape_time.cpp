@@ -111,7 +111,9 @@ void renderImage(const RenderJob &job, ExposedStrips strips, unsigned char *pixe
     double columnRe[COLUMN_TABLE_SIZE];
     const bool columnTable = kernel == KERNEL_FAST && job.width <= COLUMN_TABLE_SIZE;
     if (columnTable) {
-        planeColumns(job.view.centerX, job.view.scale, halfWidth, 0, job.width, columnRe);
+        for (int column = 0; column < job.width; ++column) {
+            columnRe[column] = planeCoordinate(job.view.centerX, column, halfWidth, job.view.scale);
+        }
     }
 
 #pragma omp parallel for schedule(dynamic, 1)
