@@ -245,7 +245,7 @@ void countRun(const RowPixels &row, int *counts)
     // is cut back to it, which is the plain loop's count for a pixel that had not
     // escaped by then.
     auto finish = [&](const VI start, const VI column, const VI passed, const M escaped,
-                      const M cycled, const M done) {
+                      const M cycled, const M done) HWY_ATTR __attribute__((always_inline)) {
         VI count = hn::Sub(hn::Set(di, steps), start);
         count = hn::IfThenElse(hn::RebindMask(di, escaped),
                                hn::Add(hn::Sub(count, blockSteps), passed), count);
@@ -272,7 +272,7 @@ void countRun(const RowPixels &row, int *counts)
     // lane (z = c = 0) stays put, active and unlike its reference state, and its
     // count never reaches the limit.
     auto refill = [&](V &x, V &y, V &cx, V &cy, M &a, VI &start, VI &column, V &refX, V &refY,
-                      VI &nextRef, const M done) {
+                      VI &nextRef, const M done) HWY_ATTR __attribute__((always_inline)) {
         const VI stepsV = hn::Set(di, steps);
         V reNew;
         VI columnNew;
