@@ -52,7 +52,8 @@ std::vector<KernelCase> kernelCases()
         {"start Julia", true, START_C, START_JULIA, 500, 500, {128}},
         {"start Julia", true, START_C, START_JULIA, 101, 99, {1024, 4096}},
         {"deep boundary", false, {0, 0}, DEEP, 161, 159, small},
-        {"deep boundary", false, {0, 0}, DEEP, 161, 159, {128, 1024}},
+        // 255 and 256 sit on both sides of the switch to recounting and cycle checks.
+        {"deep boundary", false, {0, 0}, DEEP, 161, 159, {128, 255, 256, 1024}},
         {"deep boundary", false, {0, 0}, DEEP, 71, 69, {4096}},
         // Centred on c = -2, whose orbit reaches |z|^2 = 4 exactly and stays there.
         {"through -2", false, {0, 0}, {-1400.0, 0.0, 0.25}, 65, 63, {1, 3, 9, 128, 4096}},
@@ -206,6 +207,19 @@ TEST(FastKernelTest, ShortRunsAndOffsetSpansMatchThePlainLoop)
         }
     }
     hwy::SetSupportedTargetsForTest(0);
+}
+
+TEST(FastKernelTest, RunsLongerThanTheKernelTakesAtOnceMatchThePlainLoop)
+{
+    // A row wider than any window, zoomed out so that its columns cross the set.
+    const KernelCase kc = {"wide row", false, {0, 0}, {-525.0, 0.0, 0.06}, 9001, 1, {}};
+    std::vector<int> fast(9001, -7);
+    std::vector<int> plain(9001, -7);
+    for (const int limit : {50, 300}) {
+        escapeCountsVector(rowOf(kc, limit, 0), fast.data());
+        escapeCountsPlain(rowOf(kc, limit, 0), plain.data());
+        EXPECT_EQ(fast, plain) << "limit " << limit;
+    }
 }
 
 TEST(FastKernelTest, RenderImageGivesTheSameBytesWithEitherKernel)
