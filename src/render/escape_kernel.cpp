@@ -117,14 +117,11 @@ HWY_INLINE M repeatedState(const V x, const V y, V &refX, V &refY, VI &nextRef, 
     return cycled;
 }
 
-// What the lanes of a row need besides their own state.
+// The columns of a run, handed out to the lanes in order.
 struct RowSource {
     const double *re;  // the plane coordinate of each column of the run
     int width;
     int next;          // the next column to hand out, relative to the run's first
-    double im;
-    bool julia;
-    PlanePoint c;
 };
 
 // Puts the run's next columns into the lanes of `taken`, in lane order, as far as
@@ -225,7 +222,8 @@ void countRun(const RowPixels &row, int *counts)
         MapColumns(row.centerX, row.scale, row.halfWidth, row.first, row.end, ownRe);
         re = ownRe;
     }
-    RowSource source = {re, width, 0, row.im, row.julia, row.c};
+    RowSource source = {re, width, 0};
+    const bool julia = row.julia;
 
     const V four = hn::Set(d, 4.0);
     const V one = hn::Set(d, 1.0);
@@ -236,7 +234,7 @@ void countRun(const RowPixels &row, int *counts)
     const VI firstRef = hn::Set(di, BLOCK_STEPS * CYCLE_CHECK_BLOCKS);
     const VI blockSteps = hn::Set(di, BLOCK_STEPS);
     const VI limitV = hn::Set(di, limit);
-    const M allLanes = hn::MaskFromVec(hn::VecFromMask(d, hn::Eq(one, one)));
+    const M allLanes = hn::Eq(one, one);
     int64_t steps = 0;
     int busy = 0;  // lanes holding a pixel
 
@@ -278,10 +276,10 @@ void countRun(const RowPixels &row, int *counts)
         VI columnNew;
         const M got = takeColumns(source, done, reNew, columnNew);
         busy += int(hn::CountTrue(d, got));
-        const V xNew = source.julia ? reNew : hn::Zero(d);
-        const V yNew = source.julia ? hn::IfThenElseZero(got, imV) : hn::Zero(d);
-        const V cxNew = source.julia ? hn::IfThenElseZero(got, cReV) : reNew;
-        const V cyNew = hn::IfThenElseZero(got, source.julia ? cImV : imV);
+        const V xNew = julia ? reNew : hn::Zero(d);
+        const V yNew = julia ? hn::IfThenElseZero(got, imV) : hn::Zero(d);
+        const V cxNew = julia ? hn::IfThenElseZero(got, cReV) : reNew;
+        const V cyNew = hn::IfThenElseZero(got, julia ? cImV : imV);
         x = hn::IfThenElse(done, xNew, x);
         y = hn::IfThenElse(done, yNew, y);
         cx = hn::IfThenElse(done, cxNew, cx);
