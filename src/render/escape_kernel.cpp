@@ -164,27 +164,6 @@ HWY_INLINE M takeColumns(RowSource &source, const M taken, V &re, VI &column)
 #endif
 }
 
-// re of the columns [first, end), by the operations of planeCoordinate in its order.
-void MapColumns(double centerX, double scale, int halfWidth, int first, int end, double *re)
-{
-    const D d;
-    const DI di;
-    const int lanes = int(hn::Lanes(d));
-    const V step4 = hn::Set(d, PIXEL_STEP);
-    const V scaleV = hn::Set(d, scale);
-    const V centre = hn::Set(d, centerX);
-    const V units = hn::Set(d, VIEW_UNITS_PER_PLANE_UNIT);
-    int k = 0;
-    for (; k + lanes <= end - first; k += lanes) {
-        const V offset = hn::ConvertTo(d, hn::Iota(di, int64_t(first) + k - halfWidth));
-        hn::StoreU(hn::Div(hn::Add(hn::Mul(hn::Mul(offset, step4), scaleV), centre), units), d,
-                   re + k);
-    }
-    for (; k < end - first; ++k) {
-        re[k] = planeCoordinate(centerX, first + k, halfWidth, scale);
-    }
-}
-
 // Independent vectors in flight: one step is a chain of dependent operations about
 // three times as long as the step's share of the two vector ports, so four vectors
 // keep the ports busy (five and six measured no faster). Each vector's state is a
@@ -219,7 +198,9 @@ void countRun(const RowPixels &row, int *counts)
     HWY_ALIGN double ownRe[MAX_KERNEL_RUN];
     const double *re = row.columnRe;
     if (re == nullptr) {
-        MapColumns(row.centerX, row.scale, row.halfWidth, row.first, row.end, ownRe);
+        for (int k = 0; k < width; ++k) {
+            ownRe[k] = planeCoordinate(row.centerX, row.first + k, row.halfWidth, row.scale);
+        }
         re = ownRe;
     }
     RowSource source = {re, width, 0};
@@ -416,13 +397,7 @@ HWY_AFTER_NAMESPACE();
 namespace escape_kernel {
 HWY_EXPORT(EscapeCountsRow);
 HWY_EXPORT(ActiveTarget);
-HWY_EXPORT(MapColumns);
 }  // namespace escape_kernel
-
-void planeColumns(double centerX, double scale, int halfWidth, int first, int end, double *re)
-{
-    HWY_DYNAMIC_DISPATCH(escape_kernel::MapColumns)(centerX, scale, halfWidth, first, end, re);
-}
 
 void escapeCountsVector(const RowPixels &row, int *counts)
 {

@@ -18,14 +18,10 @@ struct RowPixels {
     int first;
     int end;
     int maxIterations;
-    // re of each column of the run (columnRe[k] for column first + k), as
-    // planeColumns gives it; null lets the vector kernel map the columns itself.
+    // re of each column of the run (columnRe[k] = planeCoordinate of column first + k,
+    // shared by all rows of a render); null lets the vector kernel map the columns.
     const double *columnRe;
 };
-
-// re = planeCoordinate(centerX, column, halfWidth, scale) of the columns [first, end)
-// into re[0 .. end - first), several columns at a time, bit for bit the same values.
-void planeColumns(double centerX, double scale, int halfWidth, int first, int end, double *re);
 
 // The longest run the vector kernel takes at once; longer runs go in pieces.
 constexpr int MAX_KERNEL_RUN = 4096;

@@ -9,7 +9,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <cstring>
 #include <limits>
 #include <string>
 #include <vector>
@@ -151,34 +150,6 @@ TEST(FastKernelTest, EveryCompiledTargetThisProcessorRunsMatchesThePlainLoop)
             hwy::SetSupportedTargetsForTest(0);
         }
     }
-}
-
-TEST(FastKernelTest, ColumnMappingEqualsPlaneCoordinateBitForBit)
-{
-    struct Mapping {
-        FractalView view;
-        int width;
-    };
-    const Mapping mappings[] = {
-        {START_MANDEL, 500}, {DEEP, 501}, {{-525.0, 0.0, 1e306}, 301}, {{0.0, 0.0, INF}, 64},
-        {{123.456, 0.0, 3.3e-9}, 37}, {{0.0, 0.0, 1e-320}, 9},
-    };
-    for (const int64_t target : runnableTargets()) {
-        hwy::SetSupportedTargetsForTest(target);
-        for (const Mapping &m : mappings) {
-            for (const int first : {0, 1, 5}) {
-                std::vector<double> re(size_t(m.width), -1.0);
-                planeColumns(m.view.centerX, m.view.scale, m.width / 2, first, m.width, re.data());
-                for (int column = first; column < m.width; ++column) {
-                    const double want = planeCoordinate(m.view.centerX, column, m.width / 2, m.view.scale);
-                    const double got = re[size_t(column - first)];
-                    EXPECT_EQ(std::memcmp(&got, &want, sizeof got), 0)
-                        << kernelTargetName(target) << " column " << column << ": " << got << " vs " << want;
-                }
-            }
-        }
-    }
-    hwy::SetSupportedTargetsForTest(0);
 }
 
 TEST(FastKernelTest, ShortRunsAndOffsetSpansMatchThePlainLoop)
