@@ -57,10 +57,17 @@ int64_t pixelIterations(const BenchView &view)
     std::vector<int> counts(size_t(job.width));
     for (int row = 0; row < job.height; ++row) {
         const ColumnSpan span = computedColumns(stripsOf(view), row, job.width);
-        const RowPixels run = {job.julia, job.c, job.view.centerX, job.view.scale, job.width / 2,
-                               planeCoordinate(job.view.centerY, row, job.height / 2,
-                                               job.view.scale),
-                               span.first, span.end, job.maxIterations, nullptr};
+        const RowPixels run = {
+            job.julia,
+            job.c,
+            job.view.centerX,
+            job.view.scale,
+            job.width / 2,
+            planeCoordinate(job.view.centerY, row, job.height / 2, job.view.scale),
+            span.first,
+            span.end,
+            job.maxIterations,
+            nullptr};
         escapeCountsFast(run, counts.data());
         for (int k = 0; k < span.end - span.first; ++k) {
             sum += counts[size_t(k)];
@@ -89,32 +96,36 @@ void runRender(benchmark::State &state, const BenchView &view, RenderKernel kern
         benchmark::DoNotOptimize(pixels.data());
         benchmark::ClobberMemory();
     }
-    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    const double seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     omp_set_num_threads(omp_get_num_procs());
 
     state.SetItemsProcessed(state.iterations() * iterationsPerRender);
     const std::string key = std::string(view.name) + "/" + std::to_string(threads);
     secondsPerRender[kernel][key] = seconds / double(state.iterations());
     if (kernel == KERNEL_FAST && secondsPerRender[KERNEL_PLAIN].count(key) != 0) {
-        state.counters["speedup"] = secondsPerRender[KERNEL_PLAIN][key] / secondsPerRender[KERNEL_FAST][key];
+        state.counters["speedup"] =
+            secondsPerRender[KERNEL_PLAIN][key] / secondsPerRender[KERNEL_FAST][key];
     }
 }
 
 void printSummary()
 {
     const int all = omp_get_num_procs();
-    std::printf("\nvector kernel target: %s; %d processors\n", kernelTargetName(activeKernelTarget()), all);
+    std::printf("\nvector kernel target: %s; %d processors\n",
+                kernelTargetName(activeKernelTarget()), all);
     std::printf("%-12s %8s %12s %12s %9s\n", "view", "threads", "scalar ms", "fast ms", "speed-up");
     for (const BenchView &view : VIEWS) {
         for (const int threads : {1, all}) {
             const std::string key = std::string(view.name) + "/" + std::to_string(threads);
-            if (secondsPerRender[KERNEL_PLAIN].count(key) == 0 || secondsPerRender[KERNEL_FAST].count(key) == 0) {
+            if (secondsPerRender[KERNEL_PLAIN].count(key) == 0 ||
+                secondsPerRender[KERNEL_FAST].count(key) == 0) {
                 continue;
             }
             const double plain = secondsPerRender[KERNEL_PLAIN][key];
             const double fast = secondsPerRender[KERNEL_FAST][key];
-            std::printf("%-12s %8d %12.3f %12.3f %8.1fx\n", view.name, threads, plain * 1e3, fast * 1e3,
-                        plain / fast);
+            std::printf("%-12s %8d %12.3f %12.3f %8.1fx\n", view.name, threads, plain * 1e3,
+                        fast * 1e3, plain / fast);
         }
     }
     for (const int kernel : {KERNEL_PLAIN, KERNEL_FAST}) {
@@ -133,8 +144,8 @@ void printSummary()
             const std::string pan = "pan-step/" + std::to_string(threads);
             const std::string full = "mandel-128/" + std::to_string(threads);
             if (seconds.count(pan) != 0 && seconds.count(full) != 0) {
-                std::printf("pan step %s, %d thread(s): %.2f%% of a full render\n", kernelName, threads,
-                            100.0 * seconds[pan] / seconds[full]);
+                std::printf("pan step %s, %d thread(s): %.2f%% of a full render\n", kernelName,
+                            threads, 100.0 * seconds[pan] / seconds[full]);
             }
         }
     }
@@ -153,9 +164,12 @@ int main(int argc, char **argv)
                 const std::string name = std::string("render/") + view.name + "/" +
                                          (kernel == KERNEL_FAST ? "fast" : "scalar") + "/" +
                                          std::to_string(threads);
-                benchmark::RegisterBenchmark(name.c_str(), [&view, kernel, threads](benchmark::State &state) {
-                    runRender(state, view, kernel, threads);
-                })->UseRealTime()->Unit(benchmark::kMillisecond);
+                benchmark::RegisterBenchmark(name.c_str(),
+                                             [&view, kernel, threads](benchmark::State &state) {
+                                                 runRender(state, view, kernel, threads);
+                                             })
+                    ->UseRealTime()
+                    ->Unit(benchmark::kMillisecond);
             }
         }
     }

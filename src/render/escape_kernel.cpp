@@ -231,7 +231,8 @@ void countRun(const RowPixels &row, int *counts)
         count = hn::Min(count, limitV);
         count = hn::IfThenElse(hn::RebindMask(di, cycled), limitV, count);
 #if HWY_TARGET == HWY_AVX3 || HWY_TARGET == HWY_AVX3_DL
-        _mm512_mask_i64scatter_epi32(counts, done.raw, column.raw, _mm512_cvtepi64_epi32(count.raw), 4);
+        _mm512_mask_i64scatter_epi32(counts, done.raw, column.raw,
+                                     _mm512_cvtepi64_epi32(count.raw), 4);
 #else
         HWY_ALIGN int64_t countLanes[MAX_LANES];
         HWY_ALIGN int64_t columnLanes[MAX_LANES];
@@ -268,7 +269,8 @@ void countRun(const RowPixels &row, int *counts)
         refX = hn::IfThenElse(done, hn::IfThenElse(got, xNew, one), refX);
         refY = hn::IfThenElse(done, yNew, refY);
         const auto doneI = hn::RebindMask(di, done);
-        start = hn::IfThenElse(doneI, hn::IfThenElse(hn::RebindMask(di, got), stepsV, idleStart), start);
+        const VI startNew = hn::IfThenElse(hn::RebindMask(di, got), stepsV, idleStart);
+        start = hn::IfThenElse(doneI, startNew, start);
         nextRef = hn::IfThenElse(doneI, firstRef, nextRef);
         column = hn::IfThenElse(doneI, columnNew, column);
         a = hn::Or(a, done);
