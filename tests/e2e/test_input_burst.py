@@ -1,8 +1,9 @@
 """A seeded burst of random real input on the real program for a bounded time: keys,
 wheel steps, drags with each button, F1, pointer moves and resizes of the main window,
 down to sizes too small for the layout. Afterwards the program still lays its windows
-out for the start size and draws them, and Escape (after one that hides the help card,
-if it is shown) ends it with status 0.
+out for the start size and draws them, Escape (after one that hides the help card, if
+it is shown) ends it with status 0, and the snapshots it saved on the way are numbered
+without gaps and complete.
 
 The seed is printed; MANDELJULIA_BURST_SEED repeats a run."""
 
@@ -103,6 +104,21 @@ class Burst:
         action()
 
 
+def check_snapshots(test, directory):
+    """The snapshots the burst left: numbered on from frac001.tga without gaps, each
+    complete for the size in its own header. Returns their count."""
+    names = sorted(os.listdir(directory))
+    test.assertEqual(names, ['frac%03d.tga' % n for n in range(1, len(names) + 1)])
+    for name in names:
+        with open(os.path.join(directory, name), 'rb') as f:
+            data = f.read()
+        test.assertGreaterEqual(len(data), 18, name)
+        width, height = data[12] | data[13] << 8, data[14] | data[15] << 8
+        test.assertEqual(data[:12] + data[16:18], bytes([0, 0, 2] + [0] * 9 + [24, 0x20]), name)
+        test.assertEqual(len(data), 18 + 3 * width * height, name)
+    return len(names)
+
+
 class InputBurstTest(unittest.TestCase):
     def test_random_input_then_escape(self):
         seed = int(os.environ.get('MANDELJULIA_BURST_SEED', time.time_ns() % 1000000007))
@@ -129,11 +145,13 @@ class InputBurstTest(unittest.TestCase):
                     s.wait_for(lambda: not s.geometry()['help'].mapped,
                                what='Escape to hide the help card')
                 self.assertEqual(s.wait_exit(), 0, s.stderr_text())
+                snapshots = check_snapshots(self, s.cwd)
             except BaseException:
                 print('seed %d, last actions: %s' % (seed, '; '.join(burst.log[-40:])),
                       flush=True)
                 raise
-            print('%d actions, limit at most %d' % (len(burst.log), burst.limit))
+            print('%d actions, %d snapshots, limit at most %d'
+                  % (len(burst.log), snapshots, burst.limit))
 
 
 if __name__ == '__main__':
