@@ -77,6 +77,33 @@ HWY_INLINE bool changed(const M m, const MaskCopy before)
 }
 #endif
 
+// Blocks without escape tests. With |c| <= 2 an orbit that escaped cannot come back
+// (below): while every lane's c has c.re^2 + c.im^2 <= SAFE_MODULUS_2 and its z at
+// the block start has x^2 + y^2 <= SAFE_MODULUS_2 (so step 0 passes), a block runs
+// its steps untested, and a lane whose end state has not (x^2 + y^2 <= SAFE_MODULUS_2)
+// (larger, or NaN) may have escaped: its vector runs the block again with counting.
+// A block without such a lane escaped at none of its steps, so the tests are saved.
+//
+// Why: a computed x^2 + y^2 > 4 means |z| >= 2(1 - u) (u = 2^-53). A step computes
+// z^2 + c + e with |e| <= 5u|z|^2 + 2u|c| (five roundings, the doubling is exact), so
+// |z'| >= |z|^2 - |c| - |e|. The computed bound on |c|^2 gives |c| <= 1.99750, and
+// for |z| >= 2(1 - u), |z|^2 - |z| - |c| - |e| >= 0.0025 - 40u > 0 (it grows with |z|):
+// |z| never decreases after an escape, so the block's end state has computed
+// x^2 + y^2 >= 4(1 - 4u) > SAFE_MODULUS_2; or a part overflowed, after which every
+// later sum is +inf or NaN. Underflow adds errors near 1e-308, far below the margin.
+constexpr double SAFE_MODULUS_2 = 3.99;
+
+// One untested step; x2 and y2 hold the squares of x and y and become those of the
+// new x and y, so that the sum at the block end costs one addition.
+HWY_INLINE void untestedStep(V &x, V &y, V &x2, V &y2, const V cx, const V cy)
+{
+    const V newY = hn::Add(hn::Mul(hn::Add(x, x), y), cy);
+    x = hn::Add(hn::Sub(x2, y2), cx);
+    y = newY;
+    x2 = hn::Mul(x, x);
+    y2 = hn::Mul(y, y);
+}
+
 // One step of z <- z^2 + c in every lane, the escape test of the old z first.
 HWY_INLINE void step(V &x, V &y, const V cx, const V cy, M &active, const V four)
 {
@@ -177,6 +204,8 @@ HWY_INLINE M takeColumns(RowSource &source, const M taken, V &re, VI &column)
     V refX##v = one, refY##v = one;                                                        \
     VI start##v = idleStart, column##v = hn::Zero(di), nextRef##v = firstRef;              \
     VI passed##v = hn::Zero(di);                                                           \
+    V x2##v = hn::Zero(d), y2##v = hn::Zero(d);                                            \
+    bool cSafe##v = true;                                                                  \
     M a##v = allLanes;
 
 // The counts of one run of columns. BLOCK_STEPS steps run between two looks at the
@@ -207,6 +236,7 @@ void countRun(const RowPixels &row, int *counts)
     const bool julia = row.julia;
 
     const V four = hn::Set(d, 4.0);
+    const V safe = hn::Set(d, SAFE_MODULUS_2);
     const V one = hn::Set(d, 1.0);
     const V imV = hn::Set(d, row.im);
     const V cReV = hn::Set(d, row.c.re);
@@ -252,7 +282,8 @@ void countRun(const RowPixels &row, int *counts)
     // lane (z = c = 0) stays put, active and unlike its reference state, and its
     // count never reaches the limit.
     auto refill = [&](V &x, V &y, V &cx, V &cy, M &a, VI &start, VI &column, V &refX, V &refY,
-                      VI &nextRef, const M done) HWY_ATTR __attribute__((always_inline)) {
+                      VI &nextRef, bool &cSafe, const M done)
+                      HWY_ATTR __attribute__((always_inline)) {
         const VI stepsV = hn::Set(di, steps);
         V reNew;
         VI columnNew;
@@ -274,12 +305,13 @@ void countRun(const RowPixels &row, int *counts)
         nextRef = hn::IfThenElse(doneI, firstRef, nextRef);
         column = hn::IfThenElse(doneI, columnNew, column);
         a = hn::Or(a, done);
+        cSafe = hn::AllTrue(d, hn::Le(hn::Add(hn::Mul(cx, cx), hn::Mul(cy, cy)), safe));
     };
 
     MJ_EACH_VECTOR(MJ_LANE_STATE)
     const M none = hn::Not(allLanes);
 #define MJ_START(v) refill(x##v, y##v, cx##v, cy##v, a##v, start##v, column##v, refX##v, refY##v, \
-                           nextRef##v, allLanes);
+                           nextRef##v, cSafe##v, allLanes);
     MJ_EACH_VECTOR(MJ_START)
 #undef MJ_START
     // The step at which the first busy lane reaches the limit.
@@ -292,14 +324,60 @@ void countRun(const RowPixels &row, int *counts)
     };
     int64_t nextLimitStep = limitStep();
     int blocksToCheck = CYCLE_CHECK_BLOCKS;
+    // Whether the next block may run untested, and whether that is still to be found
+    // (x2, y2 are the squares of the state whenever it is known).
+    bool untested = false;
+    bool lookAgain = true;
 
     while (busy > 0) {
+        if (recount && lookAgain) {
+            untested = true;
+#define MJ_SAFE(v)                                                                   \
+    x2##v = hn::Mul(x##v, x##v);                                                     \
+    y2##v = hn::Mul(y##v, y##v);                                                     \
+    untested = untested && cSafe##v && hn::AllTrue(d, hn::Le(hn::Add(x2##v, y2##v), safe));
+            MJ_EACH_VECTOR(MJ_SAFE)
+#undef MJ_SAFE
+        }
 #define MJ_SAVE(v)                                                                           \
     const V x##v##Start = x##v, y##v##Start = y##v;                                          \
     const MaskCopy a##v##Start = copyOf(a##v);
         MJ_EACH_VECTOR(MJ_SAVE)
 #undef MJ_SAVE
-        if (recount) {
+#define MJ_NOT_COUNTED(v) bool counted##v = false;
+        MJ_EACH_VECTOR(MJ_NOT_COUNTED)
+#undef MJ_NOT_COUNTED
+        if (recount && untested) {
+            for (int k = 0; k < BLOCK_STEPS; ++k) {
+#define MJ_STEP(v) untestedStep(x##v, y##v, x2##v, y2##v, cx##v, cy##v);
+                MJ_EACH_VECTOR(MJ_STEP)
+#undef MJ_STEP
+            }
+            M allSafe = allLanes;
+#define MJ_SAFE(v)                                                                   \
+    const M safe##v = hn::Le(hn::Add(x2##v, y2##v), safe);                           \
+    allSafe = hn::And(allSafe, safe##v);
+            MJ_EACH_VECTOR(MJ_SAFE)
+#undef MJ_SAFE
+            lookAgain = !hn::AllTrue(d, allSafe);
+            if (lookAgain) {
+                // The block again with tests and counting where a lane may have escaped;
+                // it ends in the same state, and the next block starts with a look.
+#define MJ_RECOUNT(v)                                                                \
+    if (!hn::AllTrue(d, safe##v)) {                                                  \
+        x##v = x##v##Start;                                                          \
+        y##v = y##v##Start;                                                          \
+        passed##v = hn::Zero(di);                                                    \
+        for (int k = 0; k < BLOCK_STEPS; ++k) {                                      \
+            countedStep(x##v, y##v, cx##v, cy##v, a##v, passed##v, four);            \
+        }                                                                            \
+        counted##v = true;                                                           \
+    }
+                MJ_EACH_VECTOR(MJ_RECOUNT)
+#undef MJ_RECOUNT
+            }
+        } else if (recount) {
+            lookAgain = true;
             for (int k = 0; k < BLOCK_STEPS; ++k) {
 #define MJ_STEP(v) step(x##v, y##v, cx##v, cy##v, a##v, four);
                 MJ_EACH_VECTOR(MJ_STEP)
@@ -338,11 +416,12 @@ void countRun(const RowPixels &row, int *counts)
         if (!anyEscaped && !anyAtLimit && !anyCycled) {
             continue;
         }
+        lookAgain = true;
         const VI stepsV = hn::Set(di, steps);
         const VI belowLimit = hn::Set(di, limit - 1);
 #define MJ_FINISH(v)                                                                         \
     const M escaped##v = hn::AndNot(a##v, maskOf(a##v##Start));                              \
-    if (recount && !hn::AllFalse(d, escaped##v)) {                                           \
+    if (recount && !counted##v && !hn::AllFalse(d, escaped##v)) {                            \
         /* Find the escaped lanes' counts: the block again, with counting. */                \
         x##v = x##v##Start;                                                                  \
         y##v = y##v##Start;                                                                  \
@@ -358,7 +437,7 @@ void countRun(const RowPixels &row, int *counts)
         if (!hn::AllFalse(d, done)) {                                                        \
             finish(start##v, column##v, passed##v, escaped##v, cycled##v, done);             \
             refill(x##v, y##v, cx##v, cy##v, a##v, start##v, column##v, refX##v, refY##v,    \
-                   nextRef##v, done);                                                        \
+                   nextRef##v, cSafe##v, done);                                              \
         }                                                                                    \
     }
         MJ_EACH_VECTOR(MJ_FINISH)

@@ -65,6 +65,24 @@ std::vector<KernelCase> kernelCases()
         {"infinite scale", false, {0, 0}, {-525.0, 0.0, INF}, 64, 63, {1, 7, 8, 9, 128, 4096}},
         {"infinite scale Julia", true, START_C, {0.0, 0.0, INF}, 64, 63, {1, 7, 8, 9, 128, 4096}},
         {"NaN Julia constant", true, {std::nan(""), 0.5}, START_JULIA, 64, 63, {1, 9, 4096}},
+        // From the limit 256 on, blocks of eight steps run untested while every lane has
+        // |c|^2 <= 3.99 and |z|^2 <= 3.99; the limits sit on block boundaries and just
+        // past them (257, 263), and the views put lanes on both sides of both bounds.
+        {"deep boundary", false, {0, 0}, DEEP, 71, 69, {257, 263}},
+        {"through -2", false, {0, 0}, {-1400.0, 0.0, 0.25}, 65, 63, {256, 257, 263, 1024}},
+        // c from -2.0007 to -1.9943 (|c|^2 = 3.99 at -1.99750): on the real axis the
+        // orbits stay within |z| <= 2 and often come past |z|^2 = 3.99 without escaping;
+        // off it they escape late.
+        {"around |c|^2 = 3.99", false, {0, 0}, {-1.99749844 * 700.0, 0.0, 1e-4 * 700.0 / 4.0},
+         65, 63, {256, 257, 263, 1024, 4096}},
+        {"around |c|^2 = 3.99, imaginary", false, {0, 0},
+         {0.0, 1.99749844 * 700.0, 1e-4 * 700.0 / 4.0}, 65, 63, {256, 263, 4096}},
+        {"Julia c = -1.99", true, {-1.99, 0.0}, START_JULIA, 101, 99, {256, 257, 263, 1024, 4096}},
+        {"Julia c = 1.99i", true, {0.0, 1.99}, START_JULIA, 101, 99, {256, 257, 263, 1024, 4096}},
+        {"dust Julia", true, {-2.5, 0.3}, START_JULIA, 101, 99, {256, 257, 263}},
+        {"extreme zoom-out", false, {0, 0}, {-525.0, 0.0, 1e306}, 101, 99, {256, 257, 263, 1024}},
+        {"infinite scale", false, {0, 0}, {-525.0, 0.0, INF}, 64, 63, {256, 257, 263, 1024}},
+        {"infinite scale Julia", true, START_C, {0.0, 0.0, INF}, 64, 63, {256, 257, 263, 1024}},
     };
 }
 
