@@ -340,7 +340,7 @@ void countRun(const RowPixels &row, int *counts)
 #undef MJ_SAFE
         }
 #define MJ_SAVE(v)                                                                           \
-    const V x##v##Start = x##v, y##v##Start = y##v;                                          \
+    V x##v##Start = x##v, y##v##Start = y##v;                                                \
     const MaskCopy a##v##Start = copyOf(a##v);
         MJ_EACH_VECTOR(MJ_SAVE)
 #undef MJ_SAVE
@@ -348,18 +348,35 @@ void countRun(const RowPixels &row, int *counts)
         MJ_EACH_VECTOR(MJ_NOT_COUNTED)
 #undef MJ_NOT_COUNTED
         if (recount && untested) {
-            for (int k = 0; k < BLOCK_STEPS; ++k) {
-#define MJ_STEP(v) untestedStep(x##v, y##v, x2##v, y2##v, cx##v, cy##v);
-                MJ_EACH_VECTOR(MJ_STEP)
-#undef MJ_STEP
-            }
-            M allSafe = allLanes;
-#define MJ_SAFE(v)                                                                   \
-    const M safe##v = hn::Le(hn::Add(x2##v, y2##v), safe);                           \
-    allSafe = hn::And(allSafe, safe##v);
+            // Untested blocks back to back until a lane may have escaped or a look for
+            // the limit or a cycle is due.
+#define MJ_SAFE(v) M safe##v = allLanes;
             MJ_EACH_VECTOR(MJ_SAFE)
 #undef MJ_SAFE
-            lookAgain = !hn::AllTrue(d, allSafe);
+            for (;;) {
+                for (int k = 0; k < BLOCK_STEPS; ++k) {
+#define MJ_STEP(v) untestedStep(x##v, y##v, x2##v, y2##v, cx##v, cy##v);
+                    MJ_EACH_VECTOR(MJ_STEP)
+#undef MJ_STEP
+                }
+                steps += BLOCK_STEPS;
+                M allSafe = allLanes;
+#define MJ_SAFE(v)                                                                   \
+    safe##v = hn::Le(hn::Add(x2##v, y2##v), safe);                                   \
+    allSafe = hn::And(allSafe, safe##v);
+                MJ_EACH_VECTOR(MJ_SAFE)
+#undef MJ_SAFE
+                lookAgain = !hn::AllTrue(d, allSafe);
+                if (lookAgain || steps >= nextLimitStep || (checkCycles && blocksToCheck == 1)) {
+                    break;
+                }
+                if (checkCycles) {
+                    --blocksToCheck;
+                }
+#define MJ_SAVE(v) x##v##Start = x##v, y##v##Start = y##v;
+                MJ_EACH_VECTOR(MJ_SAVE)
+#undef MJ_SAVE
+            }
             if (lookAgain) {
                 // The block again with tests and counting where a lane may have escaped;
                 // it ends in the same state, and the next block starts with a look.
@@ -383,6 +400,7 @@ void countRun(const RowPixels &row, int *counts)
                 MJ_EACH_VECTOR(MJ_STEP)
 #undef MJ_STEP
             }
+            steps += BLOCK_STEPS;
         } else {
 #define MJ_CLEAR(v) passed##v = hn::Zero(di);
             MJ_EACH_VECTOR(MJ_CLEAR)
@@ -392,8 +410,8 @@ void countRun(const RowPixels &row, int *counts)
                 MJ_EACH_VECTOR(MJ_STEP)
 #undef MJ_STEP
             }
+            steps += BLOCK_STEPS;
         }
-        steps += BLOCK_STEPS;
         // An escaped lane stays escaped, so a changed mask means an escape.
         bool anyEscaped = false;
 #define MJ_ESCAPED(v) anyEscaped |= changed(a##v, a##v##Start);
