@@ -59,7 +59,14 @@ HWY_INLINE M stillActive(const V sum, const V four, const M active)
 // than the active masks and their copies, so the copy lives in a general register.
 #if HWY_TARGET == HWY_AVX3 || HWY_TARGET == HWY_AVX3_DL
 using MaskCopy = unsigned;
-HWY_INLINE MaskCopy copyOf(const M m) { return _cvtmask8_u32(m.raw); }
+// GCC 12 may spill an eight-lane mask as a byte and reload it as a word, leaving
+// junk above the lane bits; the barrier keeps the clearing from being dropped.
+HWY_INLINE MaskCopy copyOf(const M m)
+{
+    unsigned bits = _cvtmask8_u32(m.raw);
+    asm("" : "+r"(bits));
+    return bits & 0xFFu;
+}
 HWY_INLINE M maskOf(const MaskCopy bits)
 {
     M m;
@@ -67,6 +74,7 @@ HWY_INLINE M maskOf(const MaskCopy bits)
     return m;
 }
 HWY_INLINE bool changed(const M m, const MaskCopy before) { return copyOf(m) != before; }
+HWY_INLINE int laneCount(const M m) { return __builtin_popcount(copyOf(m)); }
 #else
 using MaskCopy = M;
 HWY_INLINE MaskCopy copyOf(const M m) { return m; }
@@ -75,6 +83,7 @@ HWY_INLINE bool changed(const M m, const MaskCopy before)
 {
     return !hn::AllFalse(D(), hn::Xor(m, before));
 }
+HWY_INLINE int laneCount(const M m) { return int(hn::CountTrue(D(), m)); }
 #endif
 
 // Blocks without escape tests. With |c| <= 2 an orbit that escaped cannot come back
@@ -159,14 +168,14 @@ HWY_INLINE M takeColumns(RowSource &source, const M taken, V &re, VI &column)
     const D d;
     const DI di;
 #if HWY_TARGET == HWY_AVX3 || HWY_TARGET == HWY_AVX3_DL
-    const unsigned bits = unsigned(taken.raw);
+    const unsigned bits = copyOf(taken);
     const int left = source.width - source.next;
     const int wanted = __builtin_popcount(bits);
     M got;
     got.raw = wanted <= left ? __mmask8(bits) : __mmask8(_pdep_u32((1u << left) - 1u, bits));
     re.raw = _mm512_maskz_expandloadu_pd(got.raw, source.re + source.next);
     column.raw = _mm512_maskz_expand_epi64(got.raw, hn::Iota(di, source.next).raw);
-    source.next += __builtin_popcount(unsigned(got.raw));
+    source.next += __builtin_popcount(copyOf(got));
     return got;
 #else
     const size_t lanes = hn::Lanes(d);
@@ -276,7 +285,7 @@ void countRun(const RowPixels &row, int *counts)
             }
         }
 #endif
-        busy -= int(hn::CountTrue(d, done));
+        busy -= laneCount(done);
     };
     // Refills the lanes of `done` with the next columns, or makes them idle: an idle
     // lane (z = c = 0) stays put, active and unlike its reference state, and its
@@ -288,7 +297,7 @@ void countRun(const RowPixels &row, int *counts)
         V reNew;
         VI columnNew;
         const M got = takeColumns(source, done, reNew, columnNew);
-        busy += int(hn::CountTrue(d, got));
+        busy += laneCount(got);
         const V xNew = julia ? reNew : hn::Zero(d);
         const V yNew = julia ? hn::IfThenElseZero(got, imV) : hn::Zero(d);
         const V cxNew = julia ? hn::IfThenElseZero(got, cReV) : reNew;
