@@ -21,6 +21,17 @@ bool viewHasImage(const PixelBuffer &pixels)
     return pixels.bytes != nullptr && pixels.length >= needed;
 }
 
+PointedView viewUnderPointer()
+{
+    if (viewer.pointerWindow != 0 && viewer.pointerWindow == viewer.mandelWindow) {
+        return {&viewer.mandelView, &viewer.mandelPixels};
+    }
+    if (viewer.pointerWindow != 0 && viewer.pointerWindow == viewer.juliaWindow) {
+        return {&viewer.juliaView, &viewer.juliaPixels};
+    }
+    return {nullptr, nullptr};
+}
+
 void releaseViewerBuffers()
 {
     releasePixelBuffer(viewer.mandelPixels);

@@ -110,5 +110,13 @@ void resetViews();
 // reshape or a buffer that could not grow all leave it empty).
 bool viewHasImage(const PixelBuffer &pixels);
 
+// The navigation and image of the view the pointer last moved over; both null while
+// that is the help card or no view yet. Zoom and snapshot act on it.
+struct PointedView {
+    FractalView *view;
+    PixelBuffer *pixels;
+};
+PointedView viewUnderPointer();
+
 // Releases both buffers; the program runs it at exit.
 void releaseViewerBuffers();

@@ -40,20 +40,6 @@ bool writeTga(std::FILE *file, const unsigned char *pixels, int width, int heigh
     return ok && !std::ferror(file);
 }
 
-static const PixelBuffer *pixelsUnderPointer()
-{
-    if (viewer.pointerWindow == 0) {
-        return nullptr;
-    }
-    if (viewer.pointerWindow == viewer.mandelWindow) {
-        return &viewer.mandelPixels;
-    }
-    if (viewer.pointerWindow == viewer.juliaWindow) {
-        return &viewer.juliaPixels;
-    }
-    return nullptr;
-}
-
 // Creates the next free snapshot file from number on: exclusively, so that an existing
 // file (one the listing missed, or a symbolic link planted under that name) is never
 // emptied or written through. Stores the name used.
@@ -74,7 +60,7 @@ static std::FILE *createSnapshotFile(int number, char *name, size_t nameSize)
 
 void saveSnapshot()
 {
-    const PixelBuffer *pixels = pixelsUnderPointer();
+    const PixelBuffer *pixels = viewUnderPointer().pixels;
     if (pixels == nullptr) {
         return;
     }

@@ -11,27 +11,13 @@ void onPointerMove(int x, int y)
     viewer.pointerY = y;
 }
 
-static FractalView *viewUnderPointer()
-{
-    if (viewer.pointerWindow == 0) {
-        return nullptr;
-    }
-    if (viewer.pointerWindow == viewer.mandelWindow) {
-        return &viewer.mandelView;
-    }
-    if (viewer.pointerWindow == viewer.juliaWindow) {
-        return &viewer.juliaView;
-    }
-    return nullptr;
-}
-
 void zoomAtPointer(int direction)
 {
     // Offset from the centre pixel; oy grows downward like the pointer's y.
     const int ox = viewer.pointerX - viewer.viewWidth / 2;
     const int oy = viewer.pointerY - viewer.viewHeight / 2;
 
-    if (FractalView *view = viewUnderPointer()) {
+    if (FractalView *view = viewUnderPointer().view) {
         // Both orders keep the plane point under the pointer in place: zooming in
         // moves the centre by the offset times the new scale, zooming out by the
         // offset times the old one.
