@@ -33,10 +33,14 @@ constexpr int RECOUNT_MIN_LIMIT = 256;
 // not idle for long (at low limits most pixels escape within a few steps).
 constexpr int RECOUNT_BLOCK_STEPS = 8;
 constexpr int COUNT_BLOCK_STEPS = 4;
-// Blocks between two looks for a repeated state, and the limit from which the look
-// pays: below it nearly every pixel escapes or ends before a cycle shows. At the
-// limit 4096 it makes the start view three times faster.
-constexpr int CYCLE_CHECK_BLOCKS = 4;
+// The look for a repeated state, from the limit at which it pays: below it nearly
+// every pixel escapes or ends before a cycle shows. At the limit 4096 it makes the
+// start view three times faster. After every block the lanes' x is compared with that
+// of their reference state (one compare per vector); the full comparison, and the
+// renewal of the references, follow on a match and every CYCLE_CHECK_BLOCKS blocks.
+// A cycle of period p shows at a block end after lcm(8, p) steps, where a look every
+// 32 steps needed lcm(32, p): on the deep boundary view a tenth fewer steps.
+constexpr int CYCLE_CHECK_BLOCKS = 16;
 constexpr int CYCLE_CHECK_MIN_LIMIT = 256;
 // The start step of an idle lane: its count (steps - start) never reaches a limit.
 constexpr int64_t IDLE_START = INT64_MAX / 4;
@@ -136,9 +140,11 @@ HWY_INLINE void countedStep(V &x, V &y, const V cx, const V cy, M &active, VI &p
 
 // Lanes whose state equals, bit for bit, an earlier state of their own orbit: the
 // orbit repeats from there on and never escapes. The reference state is renewed at
-// doubling counts, so that a cycle of any length is eventually caught.
+// doubling counts, so that a cycle of any length is eventually caught, but at most
+// maxGap steps apart, so that an orbit that settles late in a long run is still caught
+// well before the limit.
 HWY_INLINE M repeatedState(const V x, const V y, V &refX, V &refY, VI &nextRef, const VI start,
-                           const M active, const VI steps)
+                           const M active, const VI steps, const VI maxGap)
 {
     const D d;
     const DI di;
@@ -149,7 +155,7 @@ HWY_INLINE M repeatedState(const V x, const V y, V &refX, V &refY, VI &nextRef, 
     const auto renew = hn::Not(hn::Gt(nextRef, count));
     refX = hn::IfThenElse(hn::RebindMask(d, renew), x, refX);
     refY = hn::IfThenElse(hn::RebindMask(d, renew), y, refY);
-    nextRef = hn::IfThenElse(renew, hn::Add(count, count), nextRef);
+    nextRef = hn::IfThenElse(renew, hn::Add(count, hn::Min(count, maxGap)), nextRef);
     return cycled;
 }
 
@@ -254,6 +260,9 @@ void countRun(const RowPixels &row, int *counts)
     const VI firstRef = hn::Set(di, BLOCK_STEPS * CYCLE_CHECK_BLOCKS);
     const VI blockSteps = hn::Set(di, BLOCK_STEPS);
     const VI limitV = hn::Set(di, limit);
+    // A quarter of the limit: on the deep boundary view orbits settle into their cycle
+    // after 1300 to 2700 steps of 4096, past the last doubling (2048).
+    const VI maxRefGap = hn::Set(di, std::max(limit / 4, BLOCK_STEPS * CYCLE_CHECK_BLOCKS));
     const M allLanes = hn::Eq(one, one);
     int64_t steps = 0;
     int busy = 0;  // lanes holding a pixel
@@ -333,6 +342,16 @@ void countRun(const RowPixels &row, int *counts)
     };
     int64_t nextLimitStep = limitStep();
     int blocksToCheck = CYCLE_CHECK_BLOCKS;
+    // Whether a lane's x equals that of its reference state, bit for bit: a cheap
+    // sign of a possible cycle, looked at after every block.
+    auto repeatedX = [&]() HWY_ATTR __attribute__((always_inline)) {
+        M sameX = none;
+#define MJ_SAME_X(v) \
+    sameX = hn::Or(sameX, hn::RebindMask(d, hn::Eq(hn::BitCast(di, x##v), hn::BitCast(di, refX##v))));
+        MJ_EACH_VECTOR(MJ_SAME_X)
+#undef MJ_SAME_X
+        return !hn::AllFalse(d, sameX);
+    };
     // Whether the next block may run untested, and whether that is still to be found
     // (x2, y2 are the squares of the state whenever it is known).
     bool untested = false;
@@ -353,6 +372,7 @@ void countRun(const RowPixels &row, int *counts)
     const MaskCopy a##v##Start = copyOf(a##v);
         MJ_EACH_VECTOR(MJ_SAVE)
 #undef MJ_SAVE
+        bool xRepeated = false;
 #define MJ_NOT_COUNTED(v) bool counted##v = false;
         MJ_EACH_VECTOR(MJ_NOT_COUNTED)
 #undef MJ_NOT_COUNTED
@@ -376,7 +396,9 @@ void countRun(const RowPixels &row, int *counts)
                 MJ_EACH_VECTOR(MJ_SAFE)
 #undef MJ_SAFE
                 lookAgain = !hn::AllTrue(d, allSafe);
-                if (lookAgain || steps >= nextLimitStep || (checkCycles && blocksToCheck == 1)) {
+                xRepeated = checkCycles && repeatedX();
+                if (lookAgain || xRepeated || steps >= nextLimitStep ||
+                    (checkCycles && blocksToCheck == 1)) {
                     break;
                 }
                 if (checkCycles) {
@@ -410,6 +432,7 @@ void countRun(const RowPixels &row, int *counts)
 #undef MJ_STEP
             }
             steps += BLOCK_STEPS;
+            xRepeated = checkCycles && repeatedX();
         } else {
 #define MJ_CLEAR(v) passed##v = hn::Zero(di);
             MJ_EACH_VECTOR(MJ_CLEAR)
@@ -431,11 +454,12 @@ void countRun(const RowPixels &row, int *counts)
         MJ_EACH_VECTOR(MJ_NONE)
 #undef MJ_NONE
         bool anyCycled = false;
-        if (checkCycles && --blocksToCheck == 0) {
+        if (checkCycles && (--blocksToCheck == 0 || xRepeated)) {
             blocksToCheck = CYCLE_CHECK_BLOCKS;
             const VI stepsV = hn::Set(di, steps);
 #define MJ_CYCLED(v)                                                                           \
-    cycled##v = repeatedState(x##v, y##v, refX##v, refY##v, nextRef##v, start##v, a##v, stepsV); \
+    cycled##v = repeatedState(x##v, y##v, refX##v, refY##v, nextRef##v, start##v, a##v, stepsV, \
+                              maxRefGap);                                                    \
     anyCycled |= !hn::AllFalse(d, cycled##v);
             MJ_EACH_VECTOR(MJ_CYCLED)
 #undef MJ_CYCLED
