@@ -260,8 +260,9 @@ void countRun(const RowPixels &row, int *counts)
     const VI firstRef = hn::Set(di, BLOCK_STEPS * CYCLE_CHECK_BLOCKS);
     const VI blockSteps = hn::Set(di, BLOCK_STEPS);
     const VI limitV = hn::Set(di, limit);
-    // A quarter of the limit: on the deep boundary view orbits settle into their cycle
-    // after 1300 to 2700 steps of 4096, past the last doubling (2048).
+    // A quarter of the limit: on the deep boundary view at 4096, half of the orbits that
+    // repeat settle into their cycle between steps 1300 and 2700, around and past the
+    // last doubling (2048).
     const VI maxRefGap = hn::Set(di, std::max(limit / 4, BLOCK_STEPS * CYCLE_CHECK_BLOCKS));
     const M allLanes = hn::Eq(one, one);
     int64_t steps = 0;
