@@ -38,8 +38,8 @@ constexpr int COUNT_BLOCK_STEPS = 4;
 // start view three times faster. After every block the lanes' x is compared with that
 // of their reference state (one compare per vector); the full comparison, and the
 // renewal of the references, follow on a match and every CYCLE_CHECK_BLOCKS blocks.
-// A cycle of period p shows at a block end after lcm(8, p) steps, where a look every
-// 32 steps needed lcm(32, p): on the deep boundary view a tenth fewer steps.
+// A cycle of period p shows lcm(8, p) steps after a reference state taken in it, where
+// a look every 32 steps needed lcm(32, p): on the deep boundary view a tenth fewer steps.
 constexpr int CYCLE_CHECK_BLOCKS = 16;
 constexpr int CYCLE_CHECK_MIN_LIMIT = 256;
 // The start step of an idle lane: its count (steps - start) never reaches a limit.
